@@ -1,0 +1,3 @@
+#include "roots/KivFilerCallBack.h"
+
+KivFilerCallBack::~KivFilerCallBack() = default;

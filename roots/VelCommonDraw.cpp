@@ -1,0 +1,3 @@
+#include "roots/VelCommonDraw.h"
+
+VelCommonDraw::~VelCommonDraw() = default;

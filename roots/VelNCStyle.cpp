@@ -1,0 +1,3 @@
+#include "roots/VelNCStyle.h"
+
+VelNCStyle::~VelNCStyle() = default;

@@ -1,0 +1,3 @@
+#include "roots/VelViewportDraw.h"
+
+VelViewportDraw::~VelViewportDraw() = default;

@@ -1,0 +1,3 @@
+#include "roots/VelWorldDraw.h"
+
+VelWorldDraw::~VelWorldDraw() = default;
