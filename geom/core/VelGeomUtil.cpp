@@ -1,0 +1,3 @@
+#include "geom/core/VelGeomUtil.h"
+
+VelGeomUtil::~VelGeomUtil() = default;
