@@ -24,6 +24,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 
 template <class T, class R = VelArrayObjectCopyReallocator<T>>
 class VelArray
@@ -54,7 +55,7 @@ public:
             return *this;
         }
         // Allocate before releasing so that a refused allocation leaves us intact.
-        T* block = newBlock(src.mPhysicalLen);
+        T* block = newBlock(src.mPhysicalLen, src.mpArray, src.mLogicalLen);
         if (!block)
             return *this;
         release();
@@ -62,7 +63,6 @@ public:
         mPhysicalLen = src.mPhysicalLen;
         mLogicalLen = src.mLogicalLen;
         mGrowLen = src.mGrowLen;
-        R::copy(mpArray, src.mpArray, mLogicalLen);
         return *this;
     }
 
@@ -113,12 +113,11 @@ public:
             release();
             return *this;
         }
-        T* block = newBlock(n);
+        const int keep = mLogicalLen < n ? mLogicalLen : n;
+        T* block = newBlock(n, mpArray, keep);
         if (!block)
             return *this;
-        const int keep = mLogicalLen < n ? mLogicalLen : n;
         if (mpArray) {
-            R::copy(block, mpArray, keep);
             R::destroy(mpArray, mPhysicalLen);
             freeBlock(mpArray);
         }
@@ -291,16 +290,30 @@ private:
         return mPhysicalLen != before;
     }
 
-    static T* newBlock(int n)
+    // A prepared block of n slots whose first `count` slots hold copies of
+    // src[0 .. count). For trivially copyable elements, constructing a slot and
+    // then assigning to it leaves exactly the source's bytes, so those slots
+    // are filled by one block copy instead.
+    static T* newBlock(int n, const T* src = nullptr, int count = 0)
     {
-        const long count = n;
+        const long slots = n;
         const unsigned size = sizeof(T);
-        unsigned char* raw = VelMemoryControllerController::allocateArray(count, size);
+        unsigned char* raw = VelMemoryControllerController::allocateArray(slots, size);
         if (!raw)
             return nullptr;
-        std::memset(raw, 0, sizeof(T) * static_cast<size_t>(n));
         T* block = reinterpret_cast<T*>(raw);
-        R::construct(block, n);
+        if (!src)
+            count = 0;
+        if (std::is_trivially_copyable<T>::value) {
+            if (count > 0)
+                std::memcpy(raw, static_cast<const void*>(src), sizeof(T) * static_cast<size_t>(count));
+            std::memset(raw + sizeof(T) * static_cast<size_t>(count), 0, sizeof(T) * static_cast<size_t>(n - count));
+            R::construct(block + count, n - count);
+        } else {
+            std::memset(raw, 0, sizeof(T) * static_cast<size_t>(n));
+            R::construct(block, n);
+            R::copy(block, src, count);
+        }
         return block;
     }
 
