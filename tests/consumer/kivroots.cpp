@@ -12,7 +12,7 @@ int main()
     if (!filer.saveBytes(&n, sizeof n))
         return 1;
     int back = 0;
-    if (!filer.restoreBytes(&back, sizeof back) || back != 8)
+    if (!filer.restoreBytes(&back, sizeof back) || back != 9)
         return 2;
     std::printf("%s ok\n", s.getStringA());
     return 0;
