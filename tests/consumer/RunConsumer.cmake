@@ -11,6 +11,7 @@ endif()
 
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${KIV_CONSUMER_SOURCE} -B ${KIV_WORK_DIR}/build
   -G ${KIV_GENERATOR} -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Release
+  "-DCMAKE_CXX_FLAGS=${KIV_CONSUMER_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${KIV_CONSUMER_FLAGS}"
   RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "configuring the consumer project failed")
