@@ -7,6 +7,8 @@
 #include "geom/core/VelGeomTol.h"
 #include "geom/core/VelGeomVector2d.h"
 
+class VelGeomMatrix2d;
+
 class VelGeomPoint2d
 {
 public:
@@ -70,6 +72,12 @@ public:
     }
     // base + (this - base) * f
     VelGeomPoint2d& scaleBy(double f, const VelGeomPoint2d& base = VelGeomPoint2d::kOrigin);
+
+    // p transformed by m: (m00 x + m01 y + m02, m10 x + m11 y + m12).
+    VelGeomPoint2d& setToProduct(const VelGeomMatrix2d& m, const VelGeomPoint2d& p);
+    VelGeomPoint2d& transformBy(const VelGeomMatrix2d& m);
+    // Counter-clockwise about base for angle > 0.
+    VelGeomPoint2d& rotateBy(double angle, const VelGeomPoint2d& base = VelGeomPoint2d::kOrigin);
 
     bool isEqualTo(const VelGeomPoint2d& p, const VelGeomTol& tol = VelGeomTol::gTol) const
     {

@@ -9,6 +9,10 @@
 #include "geom/core/VelGeomTol.h"
 #include "geom/core/VelGeomVector3d.h"
 
+class VelGeomMatrix3d;
+class VelGeomPlane;
+class VelGeomPoint2d;
+
 class VelGeomPoint3d
 {
 public:
@@ -70,6 +74,21 @@ public:
 
     VelGeomVector3d asVector() const { return VelGeomVector3d(x, y, z); }
     double distanceTo(const VelGeomPoint3d& p) const { return (*this - p).length(); }
+
+    // M * (x, y, z, 1).
+    VelGeomPoint3d& transformBy(const VelGeomMatrix3d& m);
+    // About the line through base along axis, counter-clockwise seen from
+    // the axis tip.
+    VelGeomPoint3d& rotateBy(double angle, const VelGeomVector3d& axis,
+                             const VelGeomPoint3d& base = VelGeomPoint3d::kOrigin);
+    VelGeomPoint3d& scaleBy(double f, const VelGeomPoint3d& base = VelGeomPoint3d::kOrigin);
+    // The plane's closest point to this one.
+    VelGeomPoint3d orthoProject(const VelGeomPlane& plane) const;
+    // Along dir onto the plane; this point itself when dir lies in the plane
+    // (dot(unit dir, normal)^2 < 1e-16).
+    VelGeomPoint3d project(const VelGeomPlane& plane, const VelGeomVector3d& dir) const;
+    // Coordinates in the plane's system (origin and its two axes, normalised).
+    VelGeomPoint2d convert2d(const VelGeomPlane& plane) const;
 
     bool isEqualTo(const VelGeomPoint3d& p, const VelGeomTol& tol = VelGeomTol::gTol) const
     {

@@ -90,3 +90,31 @@ double VelGeomVector2d::angleTo(const VelGeomVector2d& v, bool undirected, bool 
         return a1 > a2 ? a1 - a2 : a1 - a2 + 2.0 * VelGeomBase::PI;
     return a1 < a2 ? a2 - a1 : a2 - a1 + 2.0 * VelGeomBase::PI;
 }
+
+// Transformations need the matrix and the line; kept below so the header
+// stays light.
+#include "geom/core/VelGeomMatrix2d.h"
+#include "geom/core/VelGeomPoint2d.h"
+#include "geom/curves/VelGeomLine2d.h"
+
+VelGeomVector2d& VelGeomVector2d::setToProduct(const VelGeomMatrix2d& m, const VelGeomVector2d& v)
+{
+    const double vx = v.x, vy = v.y;  // v may be this vector
+    x = m.entry[0][0] * vx + m.entry[0][1] * vy;
+    y = m.entry[1][0] * vx + m.entry[1][1] * vy;
+    return *this;
+}
+
+VelGeomVector2d& VelGeomVector2d::transformBy(const VelGeomMatrix2d& m) { return setToProduct(m, *this); }
+
+VelGeomVector2d& VelGeomVector2d::rotateBy(double angle)
+{
+    return transformBy(VelGeomMatrix2d::rotation(angle, VelGeomPoint2d::kOrigin));
+}
+
+VelGeomVector2d& VelGeomVector2d::mirror(const VelGeomVector2d& axis)
+{
+    return transformBy(VelGeomMatrix2d::mirroring(VelGeomLine2d(VelGeomPoint2d::kOrigin, axis)));
+}
+
+VelGeomVector2d::operator VelGeomMatrix2d() const { return VelGeomMatrix2d::translation(*this); }

@@ -8,6 +8,8 @@
 
 #include "geom/core/VelGeomTol.h"
 
+class VelGeomMatrix2d;
+
 class VelGeomVector2d
 {
 public:
@@ -73,6 +75,16 @@ public:
         y = v.y * f;
         return *this;
     }
+    // v transformed by m without the translation.
+    VelGeomVector2d& setToProduct(const VelGeomMatrix2d& m, const VelGeomVector2d& v);
+    VelGeomVector2d& transformBy(const VelGeomMatrix2d& m);
+    // Counter-clockwise for angle > 0.
+    VelGeomVector2d& rotateBy(double angle);
+    // Reflection in the line through the origin along axis.
+    VelGeomVector2d& mirror(const VelGeomVector2d& axis);
+    // The translation by this vector.
+    operator VelGeomMatrix2d() const;
+
     VelGeomVector2d& negate()
     {
         x = -x;

@@ -99,3 +99,89 @@ double VelGeomVector3d::angleTo(const VelGeomVector3d& v) const
     d = d > 1.0 ? 1.0 : (d < -1.0 ? -1.0 : d);
     return std::acos(d);
 }
+
+// Transformations, projections and the plane angles need the matrix and the
+// plane; kept below so the header stays light.
+#include "geom/core/VelGeomMatrix3d.h"
+#include "geom/core/VelGeomPoint3d.h"
+#include "geom/core/VelGeomVector2d.h"
+#include "geom/curves/VelGeomPlane.h"
+
+VelGeomVector3d& VelGeomVector3d::transformBy(const VelGeomMatrix3d& m)
+{
+    const double vx = x, vy = y, vz = z;
+    x = m.entry[0][0] * vx + m.entry[0][1] * vy + m.entry[0][2] * vz;
+    y = m.entry[1][0] * vx + m.entry[1][1] * vy + m.entry[1][2] * vz;
+    z = m.entry[2][0] * vx + m.entry[2][1] * vy + m.entry[2][2] * vz;
+    return *this;
+}
+
+VelGeomVector3d& VelGeomVector3d::rotateBy(double angle, const VelGeomVector3d& axis)
+{
+    return transformBy(VelGeomMatrix3d::rotation(angle, axis));
+}
+
+VelGeomVector3d& VelGeomVector3d::rotateX(double angle) { return transformBy(VelGeomMatrix3d::rotationX(angle)); }
+VelGeomVector3d& VelGeomVector3d::rotateY(double angle) { return transformBy(VelGeomMatrix3d::rotationY(angle)); }
+VelGeomVector3d& VelGeomVector3d::rotateZ(double angle) { return transformBy(VelGeomMatrix3d::rotationZ(angle)); }
+
+VelGeomVector3d VelGeomVector3d::project(const VelGeomPlane& plane) const
+{
+    // (closest point to origin + v) - (closest point to origin), computed as
+    // v minus its normal component: the same vector without the cancellation
+    // that a plane far from the origin would bring.
+    const VelGeomVector3d n = plane.normal();
+    const double nn = n.lengthSqrd();
+    if (nn == 0.0)
+        return *this;  // a degenerate plane holds every point
+    return *this - n * (n.dotProduct(*this) / nn);
+}
+
+VelGeomVector3d VelGeomVector3d::project(const VelGeomVector3d& normal, const VelGeomVector3d& dir) const
+{
+    const VelGeomPlane plane(VelGeomPoint3d(0.0, 0.0, 0.0), normal);
+    return VelGeomPoint3d(x, y, z).project(plane, dir) - VelGeomPoint3d(0.0, 0.0, 0.0);
+}
+
+VelGeomVector3d VelGeomVector3d::orthoProject(const VelGeomVector3d& normal) const { return project(normal, normal); }
+
+VelGeomVector2d VelGeomVector3d::convert2d(const VelGeomPlane& plane) const
+{
+    VelGeomPoint3d o;
+    VelGeomVector3d u, v;
+    plane.get(o, u, v);
+    u.normalize();
+    v.normalize();
+    return VelGeomVector2d(u.dotProduct(*this), v.dotProduct(*this));
+}
+
+double VelGeomVector3d::angleTo(const VelGeomVector3d& v, const VelGeomVector3d& ref) const
+{
+    const VelGeomPlane plane(VelGeomPoint3d(0.0, 0.0, 0.0), ref);
+    const VelGeomVector3d a = project(plane);
+    const VelGeomVector3d b = v.project(plane);
+    const double angle = a.angleTo(b);
+    if (angle == 0.0)
+        return 0.0;
+    const VelGeomVector3d c = a.normal(VelGeomTol::gTol).crossProduct(b.normal(VelGeomTol::gTol));
+    if (VelGeomTol::gTol.equal(c.length(), 0.0) || c.dotProduct(ref) > 0.0)
+        return angle;
+    return 2.0 * VelGeomBase::PI - angle;
+}
+
+double VelGeomVector3d::angleTo(const VelGeomPlane& plane) const
+{
+    const VelGeomVector3d n = plane.normal();
+    if (isParallelTo(n, VelGeomTol::gTol))
+        return isCodirectionalTo(n, VelGeomTol::gTol) ? VelGeomBase::PI / 2.0 : -VelGeomBase::PI / 2.0;
+    const double a = angleTo(project(plane));
+    return dotProduct(n) < 0.0 ? -a : a;
+}
+
+double VelGeomVector3d::angleOnPlane(const VelGeomPlane& plane) const
+{
+    VelGeomPoint3d o;
+    VelGeomVector3d x, y, z;
+    plane.getCS(o, x, y, z);
+    return project(plane).angleTo(x);
+}

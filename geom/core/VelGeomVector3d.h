@@ -11,6 +11,10 @@
 
 #include "geom/core/VelGeomTol.h"
 
+class VelGeomMatrix3d;
+class VelGeomPlane;
+class VelGeomVector2d;
+
 class VelGeomVector3d
 {
 public:
@@ -106,6 +110,32 @@ public:
     // The unsigned angle to v in [0, pi]; 0 for parallel, pi for anti-parallel
     // directions and 0 when either vector has zero length.
     double angleTo(const VelGeomVector3d& v) const;
+    // The counter-clockwise angle from this vector to v seen from the tip of
+    // ref, both projected into the plane normal to ref; in [0, 2*pi).
+    double angleTo(const VelGeomVector3d& v, const VelGeomVector3d& ref) const;
+    // Signed elevation above the plane, in [-pi/2, pi/2].
+    double angleTo(const VelGeomPlane& plane) const;
+    // Unsigned angle in [0, pi] between the projection into the plane and
+    // the x axis of the plane's coordinate system.
+    double angleOnPlane(const VelGeomPlane& plane) const;
+
+    // The upper-left 3 x 3 block of m times this vector (no translation).
+    VelGeomVector3d& transformBy(const VelGeomMatrix3d& m);
+    // About axis (through the origin), counter-clockwise seen from its tip.
+    VelGeomVector3d& rotateBy(double angle, const VelGeomVector3d& axis);
+    VelGeomVector3d& rotateX(double angle);
+    VelGeomVector3d& rotateY(double angle);
+    VelGeomVector3d& rotateZ(double angle);
+
+    // The component within the plane.
+    VelGeomVector3d project(const VelGeomPlane& plane) const;
+    // Projected along dir onto the plane through the origin with the given
+    // normal (unchanged when dir lies in that plane).
+    VelGeomVector3d project(const VelGeomVector3d& normal, const VelGeomVector3d& dir) const;
+    // project(normal, normal).
+    VelGeomVector3d orthoProject(const VelGeomVector3d& normal) const;
+    // (dot(u, this), dot(v, this)) with the plane's axes u, v normalised.
+    VelGeomVector2d convert2d(const VelGeomPlane& plane) const;
 
     static const VelGeomVector3d kIdentity;  // the zero vector
     static const VelGeomVector3d kXAxis;
