@@ -1,0 +1,3 @@
+#include "dom/VelDOMDocumentImp.h"
+
+VelDOMDocumentImp::~VelDOMDocumentImp() = default;

@@ -1,0 +1,3 @@
+#include "dom/VelDOMElementImp.h"
+
+VelDOMElementImp::~VelDOMElementImp() = default;

@@ -1,0 +1,5 @@
+#include "dom/VelDOMNodeContentImp.h"
+
+VelDOMNodeContentImp::VelDOMNodeContentImp() : m_nodeImp(nullptr) {}
+
+VelDOMNodeContentImp::~VelDOMNodeContentImp() = default;

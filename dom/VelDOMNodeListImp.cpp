@@ -1,0 +1,5 @@
+#include "dom/VelDOMNodeListImp.h"
+
+VelDOMNodeListImp::VelDOMNodeListImp() = default;
+
+VelDOMNodeListImp::~VelDOMNodeListImp() = default;

@@ -1,0 +1,3 @@
+#include "dom/VelDOMTextImp.h"
+
+VelDOMTextImp::~VelDOMTextImp() = default;
