@@ -12,6 +12,23 @@
 
 namespace {
 
+// Line intersections leave the process-wide precision floor raised, by
+// design. Every test of the executable starts from the floor the library is
+// loaded with, so that no test depends on the order the suite runs in.
+class PrecisionFloorReset : public ::testing::EmptyTestEventListener
+{
+    void OnTestStart(const ::testing::TestInfo&) override
+    {
+        VelGeomTol::resetPrecTol();
+        VelGeomTol::enablePrecOverride(false);
+    }
+};
+
+const bool kPrecisionFloorResetRegistered = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new PrecisionFloorReset);
+    return true;
+}();
+
 using P = VelGeomPoint3d;
 using V = VelGeomVector3d;
 
