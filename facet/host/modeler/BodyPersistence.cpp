@@ -295,7 +295,7 @@ void Body::restore(SaveRestoreCallback* callback)
             const Vector3d n(x, y, z);
             if (n.isNull() || std::fabs(n.length() - 1.0) > 1e-6)
                 throw eBadStream;
-            f->setPlane(Plane(Point3d() - n * dd, n));
+            f->setPlane(Plane(n, dd));
             f->setFlags(r.u32());
             loopStart.push_back(r.index(ne, true));
             faces.push_back(f);

@@ -242,21 +242,48 @@ Body Body::extrusionAlongPath(const Body& startProfile, const Body& endProfile, 
                 smoothNode[nodeOf[i]] = 1;
     }
 
+    // Directions into and out of every node: the chords, except at the ends
+    // of an arc, where the arc's own tangent counts, so that sections inside
+    // an arc lie in planes through its axis.
+    std::vector<Vector3d> into(M), outof(M);
+    for (int k = 0; k < M; ++k) {
+        into[k] = u[(k + segs - 1) % segs];
+        outof[k] = u[k % segs];
+    }
+    auto arcTangent = [&](int seg, int node) {
+        const ExpandedProfile::Arc& a = pp.arcs[pp.arcOfEdge[seg]];
+        return a.circle.normal().cross(pp.pts[node] - a.circle.center()).normalized();
+    };
+    for (int k = 0; k < segs; ++k) {
+        if (pp.arcOfEdge[k] < 0)
+            continue;
+        const int k2 = (k + 1) % M;
+        if (!pp.smoothAt(k)) {
+            const Vector3d t = arcTangent(k, k);
+            if (!t.isNull())
+                outof[k] = t;
+        }
+        if (!pp.smoothAt(k2)) {
+            const Vector3d t = arcTangent(k, k2);
+            if (!t.isNull())
+                into[k2] = t;
+        }
+    }
     // Section planes.
     std::vector<Plane> planes(M);
-    Vector3d carried = sp.normal.dot(u[0]) >= 0.0 ? sp.normal : -sp.normal;
     if (std::fabs(sp.normal.dot(u[0])) <= 1e-9)
         throw eDegenerateGeometry;  // the path starts along the profile's plane
+    Vector3d carried = sp.normal;
     for (int k = 0; k < M; ++k) {
         const bool mitre = closed || (k > 0 && k < M - 1);
+        if (k > 0)
+            carried = minimalRotation(carried, outof[k - 1], into[k]);
         if (mitre) {
-            const Vector3d a = u[(k + segs - 1) % segs], c = u[k % segs];
-            const Vector3d m = a + c;
+            const Vector3d m = into[k] + outof[k];
             if (m.length() <= 1e-9)
                 throw eDegenerateGeometry;  // the path turns back on itself
             planes[k] = Plane(pp.pts[k], m);
-            if (k > 0)
-                carried = minimalRotation(carried, a, c);
+            carried = minimalRotation(carried, into[k], outof[k]);
         } else if (k == 0) {
             planes[k] = Plane(sp.points[0], sp.normal);
         } else {

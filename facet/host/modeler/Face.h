@@ -79,8 +79,10 @@ public:
     // this face's loop with a new pair of partnered bridge half-edges between
     // the start vertices of outerEdge (on this face's loop) and innerEdge. The
     // loop then runs to outerEdge's start vertex, across to the hole, round
-    // the hole from innerEdge, and back. Returns the bridge leaving outerEdge's
-    // vertex. Throws eInvalidInput for edges that do not fit.
+    // the hole from innerEdge, and back. Where the loop passes outerEdge's
+    // vertex more than once, the bridge goes into the corner that opens
+    // towards the hole. Returns the bridge leaving that vertex. Throws
+    // eInvalidInput for edges that do not fit.
     Edge* mergeLoop(Edge* outerEdge, Edge* innerEdge);
 
     Face(const Face&) = delete;

@@ -12,6 +12,8 @@ public:
     Plane() = default;
     // Through a point with a normal (normalised here; a zero normal gives an invalid plane).
     Plane(const Point3d& p, const Vector3d& normal);
+    // From its coefficients; a normal not of unit length is normalised with d.
+    Plane(const Vector3d& normal, double d);
     // Through three points, oriented counterclockwise; invalid when they are collinear.
     Plane(const Point3d& a, const Point3d& b, const Point3d& c);
 

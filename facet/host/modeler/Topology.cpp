@@ -640,6 +640,24 @@ Edge* Face::mergeLoop(Edge* outerEdge, Edge* innerEdge)
                 throw eInvalidInput;
         } while (e != innerEdge);
     }
+    // Where the outer vertex is visited more than once (it already ends
+    // bridges), the bridge belongs in the corner that opens towards the hole.
+    if (m_plane.isValid()) {
+        const Vector3d toHole = innerEdge->vertex()->point() - outerEdge->vertex()->point();
+        const Vector3d& n = m_plane.normal();
+        for (Edge* e : outer) {
+            if (e->vertex() != outerEdge->vertex())
+                continue;
+            const Point3d& v = e->vertex()->point();
+            const Vector3d out = e->endPoint() - v, back = e->prev()->startPoint() - v;
+            const double opening = out.angleTo(back, n);
+            const double towards = out.angleTo(toHole, n);
+            if (towards > 0.0 && towards < opening) {
+                outerEdge = e;
+                break;
+            }
+        }
+    }
     Face* holeFace = innerEdge->face();
     Edge* toInner = BodyImpl::newEdge(m_owner, outerEdge->vertex(), this);
     Edge* toOuter = nullptr;

@@ -16,6 +16,7 @@ struct Node
     Node* prev;
     Node* next;
     bool removed = false;
+    const std::vector<Node*>* twins = nullptr;  // nodes at the same point (bridge ends), itself included
 };
 
 inline double cross(const Node* a, const Node* b, const Node* c)
@@ -67,6 +68,9 @@ public:
                         continue;
                     if (p->x < x0 || p->x > x1 || p->y < y0 || p->y > y1)
                         continue;
+                    // Points at a corner: a and c are harmless (an edge from
+                    // there could only leave through a side of the ear);
+                    // copies of b are judged by their edges in isEar.
                     if (samePoint(p, a) || samePoint(p, b) || samePoint(p, c))
                         continue;
                     if (inTriangle(a, b, c, p))
@@ -106,6 +110,16 @@ struct Clipper
         Node* c = b->next;
         if (cross(a, b, c) <= 0.0)
             return false;
+        if (b->twins)
+            for (const Node* p : *b->twins) {
+                if (p == b || p->removed)
+                    continue;
+                // Another sheet of the loop meets at b: the ear must not
+                // cover an edge leaving it.
+                for (const Node* q : {p->prev, p->next})
+                    if (cross(b, c, q) > 0.0 && cross(b, a, q) < 0.0)
+                        return false;
+            }
         return grid.empty(a, b, c);
     }
 
@@ -263,6 +277,21 @@ void triangulateLoop(const std::vector<Point2>& pts, bool improve, std::vector<s
         minY = std::min(minY, pts[i].y);
         maxY = std::max(maxY, pts[i].y);
     }
+    // Groups of nodes at one point.
+    struct PairHash
+    {
+        size_t operator()(const std::pair<double, double>& p) const
+        {
+            return std::hash<double>()(p.first) * 1000003u ^ std::hash<double>()(p.second);
+        }
+    };
+    std::unordered_map<std::pair<double, double>, std::vector<Node*>, PairHash> groups;
+    for (Node& nd : nodes)
+        groups[{nd.x, nd.y}].push_back(&nd);
+    for (auto& g : groups)
+        if (g.second.size() > 1)
+            for (Node* nd : g.second)
+                nd->twins = &g.second;
     ReflexGrid grid(nodes, minX, minY, maxX, maxY);
     Clipper clip{triangles, grid, n};
     clip.run(&nodes[0]);
