@@ -17,6 +17,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <sys/stat.h>
 #include <iostream>
 
 using namespace xercesc;
@@ -32,7 +33,14 @@ public:
     void XMLDecl(const XMLCh* const version, const XMLCh* const encoding, const XMLCh* const standalone,
                  const XMLCh* const actualEncoding) override
     {
-        XercesDOMParser::XMLDecl(version, encoding, standalone, actualEncoding);
+        // The document refuses a version it does not know by throwing; an
+        // exception through the scanner would leak its state, so it is
+        // caught here and fails the parse instead.
+        try {
+            XercesDOMParser::XMLDecl(version, encoding, standalone, actualEncoding);
+        } catch (...) {
+            refused = true;
+        }
         seen = true;
         this->version = version ? version : u"";
         this->encoding = encoding ? encoding : u"";
@@ -40,6 +48,7 @@ public:
     }
 
     bool seen = false;
+    bool refused = false;
     VelXString version;
     VelXString encoding;
     VelXString standalone;
@@ -177,6 +186,11 @@ VelDOMDocument VelXercesDOMUtilities::readDocument(const VelString& fileName)
     VelDOM::error("VelXercesDOMUtilities::readDocument()", this);
     if (VelDOM::checkString(fileName.getStringA(), 0) != VelDOM::eOk || !ready())
         return VelDOMDocument();
+    // Only regular files: the parser leaks when a read fails under it (a
+    // folder), and a device or pipe might never end.
+    struct stat info;
+    if (::stat(fileName.getStringA(), &info) != 0 || !S_ISREG(info.st_mode))
+        return VelDOMDocument();
     try {
         const LocalFileInputSource source(VelXercesStrings::fromVelString(fileName).c_str());
         return parse(source);
@@ -220,7 +234,7 @@ VelDOMDocument VelXercesDOMUtilities::parse(const InputSource& source)
         std::cerr << "An error occured during parsing\n" << std::endl;
         return VelDOMDocument();
     }
-    if (parser.getErrorCount() > 0 || reporter.getSawErrors())
+    if (parser.getErrorCount() > 0 || reporter.getSawErrors() || parser.refused)
         return VelDOMDocument();
     DOMDocument* doc = parser.adoptDocument();
     if (!doc)
