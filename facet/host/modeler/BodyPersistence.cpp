@@ -29,20 +29,23 @@ const uint32_t kMaxCount = 1u << 26;
 
 uint32_t crcUpdate(uint32_t crc, const unsigned char* p, size_t n)
 {
-    static uint32_t table[256];
-    static bool ready = false;
-    if (!ready) {
-        for (uint32_t i = 0; i < 256; ++i) {
-            uint32_t c = i;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[i] = c;
+    struct Table
+    {
+        uint32_t v[256];
+        Table()
+        {
+            for (uint32_t i = 0; i < 256; ++i) {
+                uint32_t c = i;
+                for (int k = 0; k < 8; ++k)
+                    c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+                v[i] = c;
+            }
         }
-        ready = true;
-    }
+    };
+    static const Table table;
     crc = ~crc;
     for (size_t i = 0; i < n; ++i)
-        crc = table[(crc ^ p[i]) & 0xFFu] ^ (crc >> 8);
+        crc = table.v[(crc ^ p[i]) & 0xFFu] ^ (crc >> 8);
     return ~crc;
 }
 

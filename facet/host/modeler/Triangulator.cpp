@@ -151,8 +151,12 @@ struct Clipper
         while (alive > 3) {
             Node* next = ear->next;
             if (isEar(ear)) {
+                // Step back: the corner before the ear is the likeliest next
+                // ear, so clipping stays local instead of lapping the loop.
+                Node* prev = ear->prev;
                 emit(ear);
-                ear = stop = next;
+                ear = stop = prev;
+                pass = 0;
                 continue;
             }
             ear = next;
