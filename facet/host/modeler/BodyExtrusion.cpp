@@ -28,16 +28,8 @@ Body Body::extrusion(const Point3d* profile, PolygonVertexData* const* vertexDat
     const int m = static_cast<int>(prof.pts.size());
     if (m < 3)
         throw eDegenerateGeometry;
-    const Vector3d newell = newellNormal(prof.pts);
-    if (newell.length() * 0.5 <= eps * eps)
-        throw eDegenerateGeometry;
-    Vector3d n = normal.normalized();
-    if (n.dot(newell) < 0.0)
-        n = -n;  // n now turns with the profile
-    const Plane plane(prof.pts[0], n);
-    for (const Point3d& p : prof.pts)
-        if (plane.distanceTo(p) > eps)
-            throw eNotPlanar;
+    const Plane plane = profilePlane(prof.pts, normal, eps);
+    const Vector3d n = plane.normal();  // turns with the profile
     const double height = direction.dot(n);
     if (std::fabs(height) <= eps)
         throw eDegenerateGeometry;

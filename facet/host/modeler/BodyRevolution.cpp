@@ -24,18 +24,13 @@ Body Body::axisRevolution(const Point3d* profile, PolygonVertexData* const* vert
     const int m = static_cast<int>(prof.pts.size());
     if (m < 3)
         throw eDegenerateGeometry;
-    const Vector3d newell = newellNormal(prof.pts);
-    if (newell.length() * 0.5 <= eps * eps)
-        throw eDegenerateGeometry;
-    Vector3d n = normal.isNull() ? newell.normalized() : normal.normalized();
-    if (n.dot(newell) < 0.0)
-        n = -n;
-    const Plane plane(prof.pts[0], n);
-    for (const Point3d& p : prof.pts)
-        if (plane.distanceTo(p) > eps)
-            throw eNotPlanar;
+    const Plane plane = profilePlane(prof.pts, normal, eps);
+    const Vector3d n = plane.normal();
     const Vector3d a = axis.direction.normalized();
-    if (plane.distanceTo(axis.point) > eps || std::fabs(a.dot(n)) > 1e-9)
+    double reach = 0.0;
+    for (const Point3d& p : prof.pts)
+        reach = std::fmax(reach, p.distanceTo(axis.point));
+    if (plane.distanceTo(axis.point) > eps || plane.distanceTo(axis.point + a * reach) > eps)
         throw eInvalidInput;  // the axis must lie in the profile's plane
 
     // Height along the axis and distance from it; the profile must keep to one side.

@@ -27,9 +27,10 @@ public:
     // null) gives per point the edge to the next point (null: straight, an
     // arc: facet chords on a new circle curve of the body, smooth vertices
     // between them). The plane goes through the first point with the given
-    // normal, reversed when the loop turns the other way; a zero normal takes
-    // the loop's own. Points farther than gEpsAbs() from that plane are
-    // refused (eNotPlanar); a straight edge between coincident points is
+    // normal, reversed when the loop turns the other way; when the points do
+    // not all lie within gEpsAbs() of it (or the normal is zero) the loop's
+    // own plane is taken, and when they do not fit that either the face is
+    // refused (eNotPlanar). A straight edge between coincident points is
     // dropped. With `connect`, points that coincide with a vertex of the body
     // reuse it, and each new half-edge is partnered with an unpartnered
     // half-edge of the body that joins the same two vertices the other way,

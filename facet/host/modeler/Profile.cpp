@@ -1,11 +1,44 @@
 #include "facet/host/modeler/ProfileInternal.h"
 
+#include "facet/host/modeler/BodyDataInternal.h"
 #include "facet/host/modeler/ErrorCode.h"
+#include "facet/host/modeler/Plane.h"
 #include "facet/host/modeler/PolygonVertexData.h"
 
 #include <cmath>
 
 namespace AModeler {
+
+Plane profilePlane(const std::vector<Point3d>& pts, const Vector3d& normal, double eps)
+{
+    if (pts.size() < 3)
+        throw eDegenerateGeometry;
+    const Vector3d newell = newellNormal(pts);
+    if (!(newell.length() * 0.5 > eps * eps))
+        throw eDegenerateGeometry;
+    auto fits = [&](const Plane& pl) {
+        for (const Point3d& p : pts)
+            if (!(pl.distanceTo(p) <= eps))
+                return false;
+        return true;
+    };
+    if (!normal.isNull()) {
+        Vector3d n = normal.normalized();
+        if (n.dot(newell) < 0.0)
+            n = -n;
+        const Plane given(pts[0], n);
+        if (fits(given))
+            return given;
+    }
+    Vector3d c;
+    for (const Point3d& p : pts)
+        c += p.asVector();
+    c = c / static_cast<double>(pts.size());
+    const Plane own(Point3d(c.x, c.y, c.z), newell);
+    if (fits(own))
+        return own;
+    throw eNotPlanar;
+}
 
 bool ExpandedProfile::smoothAt(int j) const
 {

@@ -33,6 +33,14 @@ struct ExpandedProfile
 // consecutive points along a straight edge are merged. Throws eInvalidInput
 // for null points, non-finite values, an unknown vertex data type, a facet
 // count below 3 or an invalid circle.
+// The plane of a closed chord polygon: through its first point with the
+// given normal when every point lies within eps of that, else the polygon's
+// own (Newell) plane through its centroid when that fits; the normal turns
+// with the polygon's winding. Throws eDegenerateGeometry for a polygon
+// without area and eNotPlanar when neither plane fits.
+class Plane;
+Plane profilePlane(const std::vector<Point3d>& pts, const Vector3d& normal, double eps);
+
 ExpandedProfile expandProfile(const Point3d* points, PolygonVertexData* const* vertexData, int count, bool closed,
                               double eps);
 

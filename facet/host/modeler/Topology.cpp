@@ -433,16 +433,7 @@ void Face::build(const Point3d* points, PolygonVertexData* const* vertexData, in
     const int m = static_cast<int>(prof.pts.size());
     if (m < 3)
         throw eDegenerateGeometry;
-    const Vector3d newell = newellNormal(prof.pts);
-    if (newell.length() * 0.5 <= eps * eps)
-        throw eDegenerateGeometry;
-    Vector3d n = normal.isNull() ? newell.normalized() : normal.normalized();
-    if (n.dot(newell) < 0.0)
-        n = -n;
-    const Plane plane(prof.pts[0], n);
-    for (const Point3d& p : prof.pts)
-        if (plane.distanceTo(p) > eps)
-            throw eNotPlanar;
+    const Plane plane = profilePlane(prof.pts, normal, eps);
 
     // Everything that can fail for a reason of the input has been checked;
     // from here on only allocation can throw, and then the new entities go.
