@@ -55,6 +55,12 @@ public:
     Point3d startPoint() const;
     Point3d endPoint() const;
 
+    // The surface normal at the start vertex as seen from this face, for
+    // smooth shading: the mean of the plane normals of the faces reached
+    // round the vertex across approximating edges only (this face's own
+    // normal where both neighbouring edges are sharp).
+    Vector3d vertexNormal() const;
+
     // The circle the edge lies on; a circle of radius 0 when it lies on none.
     Circle3d circle() const;
 

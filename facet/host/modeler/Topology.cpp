@@ -302,6 +302,35 @@ Point3d Edge::endPoint() const
     return v ? v->point() : Point3d();
 }
 
+Vector3d Edge::vertexNormal() const
+{
+    if (!m_face)
+        return Vector3d();
+    Vector3d sum = m_face->plane().normal();
+    const long limit = m_owner ? m_owner->edgeCount : 0;
+    // One way round: across the incoming edge of each face in turn.
+    long steps = 0;
+    const Edge* e = this;
+    while (e->m_prev && e->m_prev->m_approx && e->m_prev->m_partner && ++steps <= limit) {
+        e = e->m_prev->m_partner;  // leaves the same vertex on the next face
+        if (e == this)
+            return sum.normalized();  // a closed smooth fan
+        if (e->m_face)
+            sum += e->m_face->plane().normal();
+    }
+    // The other way: across the outgoing edge.
+    steps = 0;
+    e = this;
+    while (e->m_approx && e->m_partner && e->m_partner->m_next && ++steps <= limit) {
+        e = e->m_partner->m_next;
+        if (e == this)
+            break;
+        if (e->m_face)
+            sum += e->m_face->plane().normal();
+    }
+    return sum.normalized();
+}
+
 Circle3d Edge::circle() const { return m_curve ? m_curve->circle() : Circle3d(); }
 
 bool Edge::isBridge() const { return m_partner && m_partner->m_face == m_face; }

@@ -74,6 +74,13 @@ TEST(ModelerPrimitives, CylinderVolumeEndFacesAndEdgeKinds)
                     EXPECT_NEAR(e->circle().radius(), 2.0, 1e-12);
                 }
             }
+        // Smooth-shading normals: radial on the sides, axial on the ends.
+        for (Edge* e : loopOf(f[0])) {
+            const Vector3d radial = Vector3d(e->startPoint().x - 1, e->startPoint().y - 1, 0).normalized();
+            EXPECT_TRUE(e->vertexNormal().isEqual(radial, 1e-12));
+        }
+        for (Edge* e : loopOf(f[n + 1]))
+            EXPECT_TRUE(e->vertexNormal().isEqual(Vector3d(0, 0, 1), 1e-12));
         EXPECT_EQ(approx, 2 * n);      // the side seams, both halves
         EXPECT_EQ(circle, 4 * n);      // end-face chords and their side-face partners
         EXPECT_EQ(full, 2 * n);        // only the end-face loops go all round
@@ -170,6 +177,11 @@ TEST(ModelerPrimitives, SphereIsAStackOfFrustums)
         for (Face* f : facesOf(s))
             for (Edge* e : loopOf(f))
                 EXPECT_TRUE(e->isApprox());
+        // The pole is a closed smooth fan: its normal points along the axis.
+        for (Edge* e : loopOf(s.faceList()))
+            if (e->startPoint().z > 3 + r - 1e-9) {
+                EXPECT_TRUE(e->vertexNormal().isEqual(Vector3d(0, 0, 1), 1e-12));
+            }
     }
     EXPECT_THROW(Body::sphere(Point3d(), 1.0, 3), ErrorCode);
     EXPECT_THROW(Body::sphere(Point3d(), 0.0, 8), ErrorCode);
