@@ -1,6 +1,7 @@
 #include "geom/curves/VelGeomLine2d.h"
 
 #include "geom/core/VelGeomMatrix2d.h"
+#include "geom/curves/VelGeomCircArc2d.h"
 #include "geom/curves/VelGeomLineSeg2d.h"
 
 #include <cmath>
@@ -12,6 +13,8 @@ const VelGeomLine2d VelGeomLine2d::kYAxis(VelGeomPoint2d(0.0, 0.0), 0.0, 1.0, 1.
 namespace {
 
 constexpr VelGeomTol kParallelDetTol(1e-15, 1e-15);
+// A line-circle discriminant this close to 0 means a tangent.
+constexpr VelGeomTol kTangentDiscTol(1e-6, 1e-6);
 
 }  // namespace
 
@@ -138,15 +141,57 @@ bool VelGeomLine2d::intersectWith(const VelGeomCurve2d& other, VelArray<VelGeomP
             points.append(p);
         break;
     }
-    case kCircArc:
-        // Comes with VelGeomCircArc2d: no arc can reach this point before.
-        return false;
+    case kCircArc: {
+        const VelGeomCircArc2d* arc = dynamic_cast<const VelGeomCircArc2d*>(&other);
+        if (!arc)
+            return false;
+        intersectArc(*arc, points, tol);
+        break;
+    }
     case kCompositeCurve:
         return other.intersectWith(*this, points, tol);
     default:
         return false;
     }
     return !points.isEmpty();
+}
+
+void VelGeomLine2d::intersectArc(const VelGeomCircArc2d& arc, VelArray<VelGeomPoint2d>& points,
+                                 const VelGeomTol& tol) const
+{
+    const double r = arc.getRadius();
+    if (tol.equal(r, 0.0))
+        return;
+    const VelGeomPoint2d c = arc.getCenter();
+    const VelGeomVector2d& d = m_direction;
+    const VelGeomVector2d pc = m_point - c;
+    const double a = d.dotProduct(d);
+    if (a == 0.0)
+        return;  // no direction to follow
+    const double b = 2.0 * pc.dotProduct(d);
+    const double k = pc.dotProduct(pc) - r * r;
+    const double disc = b * b - 4.0 * a * k;
+    if (kTangentDiscTol.equal(disc, 0.0)) {
+        const VelGeomPoint2d q = footOf(c);
+        if (arc.isOn(q, tol))
+            points.append(q);
+        return;
+    }
+    if (disc < 0.0)
+        return;
+    const double root = std::sqrt(disc);
+    const double s1 = (-root - b) / (2.0 * a);
+    const double e = std::fabs(a * s1 * s1 + b * s1 + k);
+    if (e > VelGeomTol::precTol.equalPoint())
+        VelGeomTol::precTol.setEqualPoint(e);
+    const bool full = arc.getArcType() == VelGeomCircArc2d::kFullCircle;
+    const VelGeomPoint2d x1 = m_point + d * s1;
+    if (full || arc.isOn(x1, tol))
+        points.append(x1);
+    const double s2 = (root - b) / (2.0 * a);
+    const VelGeomPoint2d x2 = m_point + d * s2;
+    if ((full || arc.isOn(x2, tol)) && !x2.isEqualTo(x1, tol))
+        points.append(x2);
 }
 
 VelGeomPoint2d VelGeomLine2d::getClosestPointTo(const VelGeomCurve2d& other, VelGeomPoint2d& onOther,

@@ -8,15 +8,18 @@
 // VelGeomTol::precTol to that of gTol first and raises it by the rounding
 // residual of the computation: not for concurrent use.
 //
-// The circular-arc branch of intersectWith arrives with VelGeomCircArc2d;
-// until then an arc argument gives no point. Composite curves are handed
-// their own intersection and closest-point searches.
+// A circular arc is cut with the carrier's quadratic (a discriminant within
+// 1e-6 of 0 counts as a tangent); arcs answer the closest-point search
+// themselves. Composite curves are handed their own intersection and
+// closest-point searches.
 
 #include "geom/core/VelArray.h"
 #include "geom/core/VelGeomPoint2d.h"
 #include "geom/core/VelGeomTol.h"
 #include "geom/core/VelGeomVector2d.h"
 #include "geom/curves/VelGeomCurve2d.h"
+
+class VelGeomCircArc2d;
 
 class VelGeomLine2d : public VelGeomCurve2d
 {
@@ -72,6 +75,8 @@ protected:
     // Moves a straight curve by v (a segment with both ends).
     static void moveBy(VelGeomLine2d& curve, const VelGeomVector2d& v);
     static const VelGeomLine2d* asStraight(const VelGeomCurve2d& curve);
+    // Appends the carrier's points on the arc.
+    void intersectArc(const VelGeomCircArc2d& arc, VelArray<VelGeomPoint2d>& points, const VelGeomTol& tol) const;
 
     struct ConstTag {};
     // For the named lines: stored as given, usable in constant initialisation.

@@ -1,6 +1,7 @@
 #include "geom/curves/VelGeomLine3d.h"
 
 #include "geom/core/VelGeomMatrix3d.h"
+#include "geom/curves/VelGeomCircArc3d.h"
 #include "geom/curves/VelGeomLineSeg3d.h"
 #include "geom/curves/VelGeomPlane.h"
 #include "geom/curves/VelGeomRay3d.h"
@@ -18,6 +19,8 @@ namespace {
 // the parallel test.
 constexpr VelGeomTol kDetChoiceTol(1.0, 1.0);
 constexpr VelGeomTol kParallelDetTol(1e-15, 1e-15);
+// A line-circle discriminant this close to 0 means a tangent.
+constexpr VelGeomTol kTangentDiscTol(1e-6, 1e-6);
 
 }  // namespace
 
@@ -188,15 +191,82 @@ bool VelGeomLine3d::intersectCarrierWith(const VelGeomCurve3d& other, VelArray<V
             points.append(p);
         break;
     }
-    case kCircArc:
-        // Comes with VelGeomCircArc3d: no arc can reach this point before.
-        return false;
+    case kCircArc: {
+        const VelGeomCircArc3d* arc = dynamic_cast<const VelGeomCircArc3d*>(&other);
+        if (!arc)
+            return false;
+        intersectArc(*arc, points, tol);
+        break;
+    }
     case kCompositeCurve:
         return other.intersectWith(*this, points, tol);
     default:
         return false;
     }
     return !points.isEmpty();
+}
+
+void VelGeomLine3d::intersectArc(const VelGeomCircArc3d& arc, VelArray<VelGeomPoint3d>& points,
+                                 const VelGeomTol& tol) const
+{
+    const VelGeomPoint3d c = arc.getCenter();
+    const VelGeomVector3d n = arc.getNormal();
+    const double r = arc.getRadius();
+    const VelGeomPlane plane(c, n);
+    const VelGeomLine3d carrier(m_point, storedDirection());
+    if (!plane.isOn(carrier, tol)) {
+        // Through the arc's plane: at most the one point where it crosses.
+        VelGeomPoint3d p;
+        if (plane.intersectWith(carrier, p) && arc.isOn(p, tol))
+            points.append(p);
+        return;
+    }
+    if (tol.equal(r, 0.0))
+        return;
+    const VelGeomVector3d& d = storedDirection();
+    const VelGeomVector3d pc = m_point - c;
+    const double a = d.dotProduct(d);
+    if (a == 0.0)
+        return;  // no direction to follow
+    const double b = 2.0 * pc.dotProduct(d);
+    const double k = pc.dotProduct(pc) - r * r;
+    const double disc = b * b - 4.0 * a * k;
+    if (kTangentDiscTol.equal(disc, 0.0)) {
+        const VelGeomPoint3d q = footOf(c);
+        if (arc.isOn(q, tol))
+            points.append(q);
+        return;
+    }
+    if (disc < 0.0)
+        return;
+    const double root = std::sqrt(disc);
+    const double s1 = (-root - b) / (2.0 * a);
+    const double e = std::fabs(a * s1 * s1 + b * s1 + k);
+    if (e > VelGeomTol::precTol.equalPoint())
+        VelGeomTol::precTol.setEqualPoint(e);
+
+    const VelGeomVector3d start = arc.getStartVector();
+    const double sweep = arc.getIncludedAngle();
+    const bool full = arc.getArcType() == VelGeomCircArc3d::kFullCircle;
+    // Pulls a root that rounding left off the circle back onto both curves.
+    auto refine = [&](VelGeomPoint3d p) {
+        for (int i = 0; i < 10 && !tol.equal(p.distanceTo(c), r); ++i) {
+            const VelGeomVector3d v = plane.getClosestPointTo(p) - c;
+            if (v.isZeroLength(VelGeomTol::gTol))
+                break;
+            p = footOf(c + v.normal(VelGeomTol::gTol) * r);
+        }
+        return p;
+    };
+    auto within = [&](const VelGeomPoint3d& p) {
+        return full || tol.lessEqual(r * start.angleTo(p - c, n), r * sweep);
+    };
+    const VelGeomPoint3d x1 = refine(m_point + d * s1);
+    if (within(x1))
+        points.append(x1);
+    const VelGeomPoint3d x2 = refine(m_point + d * ((root - b) / (2.0 * a)));
+    if (within(x2) && !x2.isEqualTo(x1, tol))
+        points.append(x2);
 }
 
 bool VelGeomLine3d::intersectWith(const VelGeomCurve3d& other, VelArray<VelGeomPoint3d>& points,

@@ -11,15 +11,20 @@
 // VelGeomTol::precTol to that of gTol first and raises it by the rounding
 // residual of the computation: not for concurrent use.
 //
-// The circular-arc branches of intersectWith arrive with VelGeomCircArc3d;
-// until then an arc argument gives no point. Composite curves are handed
-// their own intersection and closest-point searches.
+// A circular arc in the line's plane is cut with the carrier's quadratic (a
+// discriminant within 1e-6 of 0 counts as a tangent), each root pulled back
+// onto the circle by at most 10 projection steps; a line through the arc's
+// plane can meet it in the crossing point only. Arcs answer the closest-point
+// search themselves. Composite curves are handed their own intersection and
+// closest-point searches.
 
 #include "geom/core/VelArray.h"
 #include "geom/core/VelGeomPoint3d.h"
 #include "geom/core/VelGeomTol.h"
 #include "geom/core/VelGeomVector3d.h"
 #include "geom/curves/VelGeomCurve3d.h"
+
+class VelGeomCircArc3d;
 
 class VelGeomLine3d : public VelGeomCurve3d, public VelGeomVector3d
 {
@@ -98,6 +103,8 @@ protected:
     static void moveBy(VelGeomLine3d& curve, const VelGeomVector3d& v);
     // Straight curves of all three kinds, or null.
     static const VelGeomLine3d* asStraight(const VelGeomCurve3d& curve);
+    // Appends the carrier's points on the arc.
+    void intersectArc(const VelGeomCircArc3d& arc, VelArray<VelGeomPoint3d>& points, const VelGeomTol& tol) const;
 
     struct ConstTag {};
     // For the named lines: stored as given, usable in constant initialisation.

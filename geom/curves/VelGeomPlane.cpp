@@ -1,6 +1,7 @@
 #include "geom/curves/VelGeomPlane.h"
 
 #include "geom/core/VelGeomMatrix3d.h"
+#include "geom/curves/VelGeomCircArc3d.h"
 #include "geom/curves/VelGeomCurve3d.h"
 #include "geom/curves/VelGeomLine3d.h"
 
@@ -254,6 +255,36 @@ bool VelGeomPlane::intersectWith(const VelGeomPlane& first, const VelGeomPlane& 
     return true;
 }
 
+bool VelGeomPlane::intersectWith(const VelGeomCircArc3d& arc, VelArray<VelGeomPoint3d>& points) const
+{
+    const VelGeomVector3d n = arc.getNormal();
+    if (n.isZeroLength(VelGeomTol::gTol))
+        return false;  // a default-built arc has no plane
+    const VelGeomPlane arcPlane(arc.getStartPoint(), n);
+    if (arcPlane.isParallel(*this, VelGeomTol::gTol))
+        return false;
+    VelArray<VelGeomPoint3d> found;
+    if (!intersectWith(arcPlane).intersectWith(arc, found, VelGeomTol::gTol))
+        return false;
+    points.append(found[0]);
+    if (found.length() > 1)
+        points.append(found[1]);
+    return true;
+}
+
+bool VelGeomPlane::intersectWith(const VelGeomCircArc3d& arc, int& count, VelGeomPoint3d& p1,
+                                 VelGeomPoint3d& p2) const
+{
+    VelArray<VelGeomPoint3d> found;
+    const bool r = intersectWith(arc, found);
+    count = found.length();
+    if (count > 0)
+        p1 = found[0];
+    if (count > 1)
+        p2 = found[1];
+    return r;
+}
+
 bool VelGeomPlane::intersectWith(const VelGeomCurve3d& curve, VelArray<VelGeomPoint3d>& points) const
 {
     points.setLogicalLength(0);
@@ -268,7 +299,12 @@ bool VelGeomPlane::intersectWith(const VelGeomCurve3d& curve, VelArray<VelGeomPo
             points.append(p);
         break;
     }
-    case VelGeomCurve3d::kCircArc:        // comes with VelGeomCircArc3d
+    case VelGeomCurve3d::kCircArc: {
+        const VelGeomCircArc3d* arc = dynamic_cast<const VelGeomCircArc3d*>(&curve);
+        if (arc)
+            intersectWith(*arc, points);
+        break;
+    }
     case VelGeomCurve3d::kCompositeCurve:  // comes with VelGeomCompositeCurve3d
     default:
         break;

@@ -6,8 +6,7 @@
 // parallel vectors or colinear points is degenerate, with all four
 // coefficients 0 (its equation holds everywhere).
 //
-// Intersections with circular arcs, and the arc and composite branches of
-// intersectWith(curve, points), arrive with VelGeomCircArc3d and
+// The composite branch of intersectWith(curve, points) arrives with
 // VelGeomCompositeCurve3d; until then such curves give no point.
 
 #include "geom/core/VelArray.h"
@@ -15,6 +14,7 @@
 #include "geom/core/VelGeomTol.h"
 #include "geom/core/VelGeomVector3d.h"
 
+class VelGeomCircArc3d;
 class VelGeomCurve3d;
 class VelGeomLine3d;
 class VelGeomMatrix3d;
@@ -95,6 +95,13 @@ public:
     VelGeomPoint3d intersectWith(const VelGeomPlane& first, const VelGeomPlane& second) const;
     // False when this normal . (first normal x second normal) is exactly 0.
     bool intersectWith(const VelGeomPlane& first, const VelGeomPlane& second, VelGeomPoint3d& p) const;
+    // The points where the common line of this plane and the arc's plane
+    // meets the arc, appended to points (which is not emptied). False, and
+    // nothing appended, for parallel planes or when the line misses the arc.
+    bool intersectWith(const VelGeomCircArc3d& arc, VelArray<VelGeomPoint3d>& points) const;
+    // The same into p1 and p2 (each set only when present); count is the
+    // number of points.
+    bool intersectWith(const VelGeomCircArc3d& arc, int& count, VelGeomPoint3d& p1, VelGeomPoint3d& p2) const;
     // points is emptied first; true when a point was found.
     bool intersectWith(const VelGeomCurve3d& curve, VelArray<VelGeomPoint3d>& points) const;
 
