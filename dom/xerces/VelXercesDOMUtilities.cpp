@@ -295,7 +295,12 @@ VelDOM::Error VelXercesDOMUtilities::writeDocument(VelDOMDocument& doc, VelStrin
             bytes.push_back('\0');
 
         if (!toFile) {
-            target = VelXercesDOMWriter::decode(bytes, encoding);
+            // Assigning the bytes converts in place; a VelString temporary
+            // would cost one more copy of the whole text.
+            if (VelXercesDOMWriter::isUtf8(encoding))
+                target = bytes.c_str();
+            else
+                target = VelXercesDOMWriter::decode(bytes, encoding);
             return VelDOM::eOk;
         }
         std::ofstream file(target.getStringA(), std::ios::binary | std::ios::trunc);

@@ -6,6 +6,7 @@
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/TransService.hpp>
 
+#include <cctype>
 #include <cerrno>
 #include <iconv.h>
 #include <iostream>
@@ -32,24 +33,28 @@ bool canEncode(const std::string& encoding)
 
 // Depth-first walk without recursion: documents may nest deeper than the
 // stack. Out::enter writes a node's start and says whether to descend;
-// Out::leave closes an element.
+// Out::leave closes an element. The open elements are kept here because the
+// parser's getParentNode is slow (a dynamic_cast per call).
 template <class Out>
 void walk(Out& out, DOMNode* root)
 {
+    std::vector<DOMNode*> open;
     DOMNode* n = root;
     for (;;) {
         if (out.enter(n)) {
+            open.push_back(n);
             n = n->getFirstChild();
             continue;
         }
         for (;;) {
-            if (n == root)
-                return;
+            if (open.empty())
+                return;  // n is the root
             if (DOMNode* next = n->getNextSibling()) {
                 n = next;
                 break;
             }
-            n = n->getParentNode();
+            n = open.back();
+            open.pop_back();
             out.leave(n);
         }
     }
@@ -84,7 +89,11 @@ public:
         if (m_newLines)
             raw(u"\n");
     }
-    void flush() { m_t.flush(); }
+    void flush()
+    {
+        flushPending();
+        m_t.flush();
+    }
 
     void declaration(const VelXercesDocumentHolder& doc)
     {
@@ -212,17 +221,33 @@ public:
     }
 
 private:
-    void raw(const XMLCh* s) { put(s, XMLFormatter::NoEscapes); }
+    // Markup without escapes is collected and handed to the formatter in
+    // one piece: a formatter call costs far more than the characters.
+    void raw(const XMLCh* s)
+    {
+        if (s)
+            m_pending += s;
+    }
     void put(const XMLCh* s, XMLFormatter::EscapeFlags escapes)
     {
-        if (!empty(s))
-            m_f.formatBuf(s, XMLString::stringLen(s), escapes, XMLFormatter::UnRep_CharRef);
+        if (empty(s))
+            return;
+        flushPending();
+        m_f.formatBuf(s, XMLString::stringLen(s), escapes, XMLFormatter::UnRep_CharRef);
+    }
+    void flushPending()
+    {
+        if (m_pending.empty())
+            return;
+        m_f.formatBuf(m_pending.data(), m_pending.size(), XMLFormatter::NoEscapes, XMLFormatter::UnRep_CharRef);
+        m_pending.clear();
     }
 
     XMLFormatter& m_f;
     XMLFormatTarget& m_t;
     bool m_newLines;
     VelXString m_encoding;
+    VelXString m_pending;
 };
 
 // UTF-8 to a narrow code set; characters the code set lacks become
@@ -448,6 +473,7 @@ void VelXercesDOMWriter::writeFormatted(XMLFormatter& formatter, XMLFormatTarget
 {
     FormattedOut out(formatter, target, settings().newLines != 0, settings().outputEncoding);
     writeDocumentNode(out, doc);
+    out.flush();
 }
 
 void VelXercesDOMWriter::writeNarrow(std::FILE* file, const VelXercesDocumentHolder& doc, int codePage)
@@ -456,9 +482,18 @@ void VelXercesDOMWriter::writeNarrow(std::FILE* file, const VelXercesDocumentHol
     writeDocumentNode(out, doc);
 }
 
+bool VelXercesDOMWriter::isUtf8(const std::string& encoding)
+{
+    std::string e;
+    for (char c : encoding)
+        if (c != '-' && c != '_')
+            e.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+    return e == "UTF8";
+}
+
 VelString VelXercesDOMWriter::decode(const std::string& bytes, const std::string& encoding)
 {
-    if (encoding == "UTF-8" || encoding == "utf-8")
+    if (isUtf8(encoding))
         return VelString(bytes.c_str());
     XMLTransService::Codes code;
     std::unique_ptr<XMLTranscoder> t(

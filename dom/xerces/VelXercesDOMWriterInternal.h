@@ -36,6 +36,8 @@ void writeFormatted(xercesc::XMLFormatter& formatter, xercesc::XMLFormatTarget& 
 // The document node in the given code page, with "\r\n" line breaks.
 void writeNarrow(std::FILE* file, const VelXercesDocumentHolder& doc, int codePage);
 
+bool isUtf8(const std::string& encoding);
+
 // Bytes of the formatter's output back to text.
 VelString decode(const std::string& bytes, const std::string& encoding);
 }
