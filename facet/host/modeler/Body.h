@@ -3,7 +3,9 @@
 // bridged into it), the vertices the loops run through, and the circle curves
 // that faceted edges approximate. A value type: copying (construction,
 // assignment, copy()) makes an independent body; pointers into one body never
-// point into another.
+// point into another. Like the rest of the modeler it serves one thread at
+// a time: copying and saving use per-entity scratch space, so even const
+// operations on one body must not run concurrently.
 //
 // Factories return new bodies and throw an ErrorCode for bad input. Their
 // face-list orders are part of the contract:
