@@ -2,6 +2,7 @@
 
 #include "geom/core/VelGeomMatrix3d.h"
 #include "geom/curves/VelGeomCircArc3d.h"
+#include "geom/curves/VelGeomCompositeCurve3d.h"
 #include "geom/curves/VelGeomCurve3d.h"
 #include "geom/curves/VelGeomLine3d.h"
 
@@ -305,7 +306,37 @@ bool VelGeomPlane::intersectWith(const VelGeomCurve3d& curve, VelArray<VelGeomPo
             intersectWith(*arc, points);
         break;
     }
-    case VelGeomCurve3d::kCompositeCurve:  // comes with VelGeomCompositeCurve3d
+    case VelGeomCurve3d::kCompositeCurve: {
+        const VelGeomCompositeCurve3d* chain = dynamic_cast<const VelGeomCompositeCurve3d*>(&curve);
+        if (!chain)
+            break;
+        VelArray<VelGeomPoint3d> found, part;
+        VelArray<VelGeomCurve3d*> members;
+        chain->getCurveList(members);
+        for (int i = 0; i < members.length(); ++i)
+            if (intersectWith(*members[i], part))
+                found.append(part);
+        const VelGeomCompositeCurve3d::eFinite finite = chain->getFinite();
+        for (int atEnd = 0; atEnd < 2; ++atEnd) {
+            const bool active = atEnd ? (finite == VelGeomCompositeCurve3d::kInfiniteEnd)
+                                      : (finite == VelGeomCompositeCurve3d::kInfiniteStart);
+            if (!active && finite != VelGeomCompositeCurve3d::kInfiniteBoth)
+                continue;
+            VelGeomCurve3d* extension = chain->getExtension(atEnd != 0);
+            if (extension && intersectWith(*extension, part))
+                found.append(part);
+            VelGeomCurve3d::deleteCurve(extension);
+        }
+        // A point shared by two members (or a member and an extension) once.
+        for (int i = 0; i < found.length(); ++i) {
+            bool seen = false;
+            for (int k = 0; k < points.length() && !seen; ++k)
+                seen = points[k].isEqualTo(found[i], VelGeomTol::gTol);
+            if (!seen)
+                points.append(found[i]);
+        }
+        break;
+    }
     default:
         break;
     }

@@ -6,8 +6,8 @@
 // parallel vectors or colinear points is degenerate, with all four
 // coefficients 0 (its equation holds everywhere).
 //
-// The composite branch of intersectWith(curve, points) arrives with
-// VelGeomCompositeCurve3d; until then such curves give no point.
+// intersectWith(curve, points) of a composite curve gathers the points of
+// its members and of its active extensions, each point once.
 
 #include "geom/core/VelArray.h"
 #include "geom/core/VelGeomPoint3d.h"

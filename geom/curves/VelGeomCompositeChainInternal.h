@@ -1,0 +1,279 @@
+#pragma once
+// The chain algorithms shared by the composite curves of the plane and of
+// space: the self-intersection test and the sharp joining of offset pieces.
+// Each composite supplies a traits class T with
+//
+//   using Curve, Point;
+//   static bool start(const Curve&, Point&), end(const Curve&, Point&);
+//   static bool equal(const Point&, const Point&, const VelGeomTol&);
+//   static double distance(const Point&, const Point&);
+//   static bool isSegment(const Curve&), isArc(const Curve&);
+//   static bool runsBack(const Curve& a, const Curve& b, const VelGeomTol&);
+//   static void box(const Curve&, ChainBox&);
+//   static bool continues(const Curve& a, const Curve& b);
+//   static Curve* supporting(const Curve&);          // heap, or null
+//   static void release(Curve*);
+//   static Curve* rebuild(const Curve& piece, const Point& from, const Point& to,
+//                         const VelGeomTol&);        // heap, or null
+//
+// Not installed.
+
+#include "geom/core/VelArray.h"
+#include "geom/core/VelGeomTol.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace VelGeomChain {
+
+// Axis-aligned box; a plane box leaves z at 0.
+struct ChainBox {
+    double lo[3];
+    double hi[3];
+
+    void setEmpty()
+    {
+        for (int k = 0; k < 3; ++k) {
+            lo[k] = std::numeric_limits<double>::infinity();
+            hi[k] = -std::numeric_limits<double>::infinity();
+        }
+    }
+    void setUnbounded()
+    {
+        for (int k = 0; k < 3; ++k) {
+            lo[k] = -std::numeric_limits<double>::infinity();
+            hi[k] = std::numeric_limits<double>::infinity();
+        }
+    }
+    void add(double x, double y, double z)
+    {
+        const double c[3] = {x, y, z};
+        for (int k = 0; k < 3; ++k) {
+            lo[k] = std::min(lo[k], c[k]);
+            hi[k] = std::max(hi[k], c[k]);
+        }
+    }
+    void add(const ChainBox& b)
+    {
+        for (int k = 0; k < 3; ++k) {
+            lo[k] = std::min(lo[k], b.lo[k]);
+            hi[k] = std::max(hi[k], b.hi[k]);
+        }
+    }
+    // A NaN coordinate must not hide a pair from the intersection test.
+    void sanitize()
+    {
+        for (int k = 0; k < 3; ++k)
+            if (std::isnan(lo[k]) || std::isnan(hi[k])) {
+                setUnbounded();
+                return;
+            }
+    }
+};
+
+// Pairs whose boxes, grown by the tolerance and by a rounding margin, are
+// apart cannot have a common point: the sweep over x visits only the others,
+// so the test stays near linear for chains that do not fold onto themselves.
+template <class T>
+bool farPairsIntersect(const VelArray<typename T::Curve*>& c, const VelGeomTol& tol)
+{
+    const int n = c.length();
+    if (n < 3)
+        return false;
+    std::vector<ChainBox> boxes(n);
+    double scale = 1.0;
+    for (int i = 0; i < n; ++i) {
+        T::box(*c[i], boxes[i]);
+        boxes[i].sanitize();
+        for (int k = 0; k < 3; ++k) {
+            if (std::isfinite(boxes[i].lo[k]))
+                scale = std::max(scale, std::fabs(boxes[i].lo[k]));
+            if (std::isfinite(boxes[i].hi[k]))
+                scale = std::max(scale, std::fabs(boxes[i].hi[k]));
+        }
+    }
+    const double margin = 10.0 * std::fabs(tol.effectivePointTol()) + 1e-9 * scale;
+    std::vector<int> order(n);
+    for (int i = 0; i < n; ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return boxes[a].lo[0] < boxes[b].lo[0]; });
+
+    VelArray<typename T::Point> pts;
+    for (int oi = 0; oi < n; ++oi) {
+        const int i = order[oi];
+        const ChainBox& bi = boxes[i];
+        for (int oj = oi + 1; oj < n; ++oj) {
+            const int j = order[oj];
+            const ChainBox& bj = boxes[j];
+            if (bj.lo[0] > bi.hi[0] + margin)
+                break;
+            if (bj.lo[1] > bi.hi[1] + margin || bi.lo[1] > bj.hi[1] + margin || bj.lo[2] > bi.hi[2] + margin ||
+                bi.lo[2] > bj.hi[2] + margin)
+                continue;
+            const int a = std::min(i, j), b = std::max(i, j);
+            if (b - a < 2 || (a == 0 && b == n - 1))
+                continue;  // neighbours and the first-last pair have their own rules
+            if (c[a]->intersectWith(*c[b], pts, tol))
+                return true;
+        }
+    }
+    return false;
+}
+
+template <class T>
+bool selfIntersects(const VelArray<typename T::Curve*>& c, bool closed, const VelGeomTol& tol)
+{
+    using Point = typename T::Point;
+    const int n = c.length();
+    if (n < 2)
+        return false;
+    VelArray<Point> pts;
+
+    // Neighbours.
+    for (int i = 0; i + 1 < n; ++i) {
+        const int j = i + 1;
+        Point e, sj, si;
+        T::end(*c[i], e);
+        T::start(*c[j], sj);
+        T::start(*c[i], si);
+        c[i]->intersectWith(*c[j], pts, tol);
+        const int k = pts.length();
+        bool endToStartOnly = false;
+        if (n > 2) {
+            if (k == 0) {
+                if (!T::equal(e, sj, tol))
+                    return true;
+                endToStartOnly = true;
+            } else {
+                if (k != 1 || !T::equal(pts[0], e, tol))
+                    return true;
+                endToStartOnly = true;
+            }
+        } else {
+            if (k == 0) {
+                if (!T::equal(e, sj, tol))
+                    return true;
+                endToStartOnly = true;
+            } else if (k == 1) {
+                if (closed || !T::equal(pts[0], e, tol))
+                    return true;
+                endToStartOnly = true;
+            } else if (k == 2) {
+                if (T::isSegment(*c[i]) && T::isSegment(*c[j]))
+                    return true;
+                const bool ends = (T::equal(pts[0], e, tol) && T::equal(pts[1], si, tol)) ||
+                                  (T::equal(pts[0], si, tol) && T::equal(pts[1], e, tol));
+                if (!ends || T::equal(si, e, tol))
+                    return true;
+            } else {
+                return true;
+            }
+        }
+        if (endToStartOnly && T::runsBack(*c[i], *c[j], tol))
+            return true;
+    }
+
+    // First and last member.
+    if (n > 2) {
+        Point s0, el;
+        T::start(*c[0], s0);
+        T::end(*c[n - 1], el);
+        c[0]->intersectWith(*c[n - 1], pts, tol);
+        if (closed) {
+            if (pts.isEmpty()) {
+                if (!T::equal(s0, el, tol))
+                    return true;
+            } else if (pts.length() != 1 || !T::equal(pts[0], s0, tol)) {
+                return true;
+            }
+        } else {
+            for (int k = 0; k < pts.length(); ++k)
+                if (!T::equal(pts[k], s0, tol))
+                    return true;
+        }
+    }
+
+    return farPairsIntersect<T>(c, tol);
+}
+
+// The point where the offset pieces a and b are joined: the end of a when
+// they continue one another, otherwise the intersection of their supporting
+// curves nearest to that end. False when they do not meet.
+template <class T>
+bool joinPoint(const typename T::Curve& a, const typename T::Curve& b, const VelGeomTol& tol,
+               typename T::Point& joint)
+{
+    using Curve = typename T::Curve;
+    using Point = typename T::Point;
+    Point o, sb;
+    if (!T::end(a, o))
+        return false;
+    // Pieces that already meet end to start (as tangent neighbours do) are
+    // joined there: their supporting curves meet at that very point, and a
+    // tangency is where an intersection is least reliable.
+    if (T::continues(a, b) || (T::start(b, sb) && T::equal(o, sb, tol))) {
+        joint = o;
+        return true;
+    }
+    Curve* ca = T::supporting(a);
+    Curve* cb = T::supporting(b);
+    VelArray<Point> pts;
+    bool found = false;
+    if (ca && cb && ca->intersectWith(*cb, pts, tol)) {
+        int best = 0;
+        for (int k = 1; k < pts.length(); ++k)
+            if (T::distance(pts[k], o) < T::distance(pts[best], o))
+                best = k;
+        joint = pts[best];
+        found = true;
+    }
+    T::release(ca);
+    T::release(cb);
+    return found;
+}
+
+// Rebuilds the offset pieces between their joints (sharp corners). closed
+// joins the last piece to the first as well. On success the new curves are
+// appended to out (the caller owns them); on failure out is left as it was.
+template <class T>
+bool joinPieces(const VelArray<typename T::Curve*>& pieces, bool closed, const VelGeomTol& tol,
+                VelArray<typename T::Curve*>& out)
+{
+    using Curve = typename T::Curve;
+    using Point = typename T::Point;
+    const int n = pieces.length();
+    if (n == 0)
+        return false;
+    for (int k = 0; k < n; ++k)
+        if (!pieces[k] || !(T::isSegment(*pieces[k]) || T::isArc(*pieces[k])))
+            return false;
+    std::vector<Point> joints(n + 1);
+    if (!T::start(*pieces[0], joints[0]))
+        return false;
+    for (int k = 0; k + 1 < n; ++k)
+        if (!joinPoint<T>(*pieces[k], *pieces[k + 1], tol, joints[k + 1]))
+            return false;
+    if (closed) {
+        if (!joinPoint<T>(*pieces[n - 1], *pieces[0], tol, joints[0]))
+            return false;
+        joints[n] = joints[0];
+    } else if (!T::end(*pieces[n - 1], joints[n])) {
+        return false;
+    }
+    VelArray<Curve*> made;
+    for (int k = 0; k < n; ++k) {
+        Curve* c = T::rebuild(*pieces[k], joints[k], joints[k + 1], tol);
+        if (!c) {
+            for (int m = 0; m < made.length(); ++m)
+                T::release(made[m]);
+            return false;
+        }
+        made.append(c);
+    }
+    out.append(made);
+    return true;
+}
+
+}  // namespace VelGeomChain
