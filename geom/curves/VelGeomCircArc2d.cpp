@@ -99,7 +99,9 @@ VelGeomCircArc2d& VelGeomCircArc2d::set(const VelGeomPoint2d& center, double rad
         included = startAngle <= endAngle ? endAngle - startAngle : endAngle + kTwoPi - startAngle;
     else
         included = startAngle >= endAngle ? startAngle - endAngle : startAngle + kTwoPi - endAngle;
-    const VelGeomVector2d start = rotated(refVector.normal(VelGeomTol::gTol), clockwise ? -startAngle : startAngle);
+    // Both angles are measured counter-clockwise, so that the arc ends at the
+    // end angle in either sense.
+    const VelGeomVector2d start = rotated(refVector.normal(VelGeomTol::gTol), startAngle);
     return *this = VelGeomCircArc2d(center, radius, start, included, clockwise);
 }
 
@@ -130,11 +132,12 @@ VelGeomCircArc2d& VelGeomCircArc2d::set(const VelGeomPoint2d& p1, const VelGeomP
     if ((p3 - p1).length() / 2.0 < d.length())
         included = kTwoPi - included;
 
-    // The arc runs counter-clockwise when the direction of p2 seen from the
-    // centre lies in the counter-clockwise sweep from p1 to p3. (The
-    // direction from the chord midpoint would misjudge a p2 near either end.)
-    const double a0 = start.angle(), a1 = (p2 - center).angle(), a2 = end.angle();
-    const bool clockwise = a2 > a0 ? (a1 < a0 || a1 > a2) : (a1 < a0 && a1 > a2);
+    // The arc runs counter-clockwise exactly when the triangle p1 p2 p3 does:
+    // the same as asking whether p2, seen from the centre, lies in the
+    // counter-clockwise sweep from p1 to p3, without the polar angles' loss
+    // of precision. (Seen from the chord midpoint instead, a p2 near either
+    // end would be misjudged.)
+    const bool clockwise = a.x * b.y - a.y * b.x < 0.0;
 
     m_center = center;
     m_radius = start.length();
@@ -221,11 +224,16 @@ bool VelGeomCircArc2d::hasEndParam(double& t) const
 
 double VelGeomCircArc2d::getLength() const { return m_includedAngle * m_radius; }
 
-double VelGeomCircArc2d::sweepTo(const VelGeomPoint2d& p, const VelGeomTol& tol) const
+double VelGeomCircArc2d::sweepAngleTo(const VelGeomPoint2d& p, const VelGeomTol& tol) const
 {
-    const double a = m_startVector.angleTo(p - m_center, false, m_clockwise);
-    // A point in (or within the tolerance before) the start direction comes
-    // back as a full turn; it belongs to the start.
+    const VelGeomVector2d v = p - m_center;
+    if (v.isZeroLength(VelGeomTol::gTol) || m_startVector.isZeroLength(VelGeomTol::gTol))
+        return 0.0;
+    const double cross = m_startVector.x * v.y - m_startVector.y * v.x;
+    double a = std::atan2(m_clockwise ? -cross : cross, m_startVector.dotProduct(v));
+    if (a < 0.0)
+        a += kTwoPi;
+    // Within the tolerance before the start direction belongs to the start.
     return tol.equal(a * m_radius, kTwoPi * m_radius) ? 0.0 : a;
 }
 
@@ -233,12 +241,12 @@ bool VelGeomCircArc2d::isOn(const VelGeomPoint2d& p, const VelGeomTol& tol) cons
 {
     if (!tol.equal((p - m_center).length(), m_radius))
         return false;
-    return tol.lessEqual(sweepTo(p, tol) * m_radius, m_radius * m_includedAngle);
+    return tol.lessEqual(sweepAngleTo(p, tol) * m_radius, m_radius * m_includedAngle);
 }
 
 double VelGeomCircArc2d::paramOf(const VelGeomPoint2d& p, const VelGeomTol& tol) const
 {
-    const double a = sweepTo(p, tol);
+    const double a = sweepAngleTo(p, tol);
     return m_includedAngle != 0.0 ? a / m_includedAngle : a;
 }
 

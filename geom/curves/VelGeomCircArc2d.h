@@ -12,11 +12,22 @@
 //
 // Choices of this class:
 //   - isOn and paramOf measure the directed angle from the start vector in
-//     the arc's sense. That angle lies in (0, 2*pi] and is 2*pi for a point
-//     exactly in the start direction; an angle whose arc length differs from
-//     a full turn by less than the tolerance is taken as 0, so the start
-//     point (and points within the tolerance before it) lie on every arc and
-//     have the parameter 0, also on a full circle.
+//     the arc's sense (sweepAngleTo). It is computed from the cross and dot
+//     products (an arc-cosine loses about 1e-8 rad next to the start
+//     direction), in [0, 2*pi); an angle whose arc length differs from a
+//     full turn by less than the tolerance is taken as 0, so the start point
+//     (and points within the tolerance before it) lie on every arc and have
+//     the parameter 0, also on a full circle.
+//   - The three-point form decides the sense by the direction of the middle
+//     point seen from the centre.
+//   - The angle form measures both angles counter-clockwise from the
+//     reference vector whatever the sense, so the arc runs from the start
+//     angle to the end angle in either sense.
+//   - Degenerate constructions sit at their first point (centre p1, radius
+//     0, start vector kXAxis, counter-clockwise); non-finite input and
+//     coincident end points of the bulge and height forms are degenerate too.
+//   - A transformation with a negative determinant (any reflection, scaled
+//     or not) reverses the sense.
 //   - The bulge form ignores the sign of the bulge: the arc always turns
 //     counter-clockwise from p1 to p2. The height form builds the apex on the
 //     right of p1 -> p2, so the arc turns counter-clockwise as well.
@@ -57,7 +68,8 @@ public:
                      const VelGeomPoint2d& endPoint, bool clockwise);
     VelGeomCircArc2d(const VelGeomPoint2d& center, double radius, const VelGeomVector2d& startVector,
                      const VelGeomVector2d& endVector, bool clockwise);
-    // Angles measured from refVector in the arc's sense; equal angles give an
+    // Angles measured counter-clockwise from refVector; the arc runs from the
+    // start angle to the end angle in the given sense. Equal angles give an
     // included angle of 0 (kArc), not a full circle.
     VelGeomCircArc2d(const VelGeomPoint2d& center, double radius, double startAngle, double endAngle,
                      const VelGeomVector2d& refVector, bool clockwise);
@@ -89,6 +101,9 @@ public:
     VelGeomPoint2d getMidPoint() const;
     // The unit direction of travel at p (perpendicular to p - centre).
     VelGeomVector2d tangentVector(const VelGeomPoint2d& p) const;
+    // The directed angle from the start vector to p - centre in the arc's
+    // sense, in [0, 2*pi); a full turn within tol (along the arc) is 0.
+    double sweepAngleTo(const VelGeomPoint2d& p, const VelGeomTol& tol = VelGeomTol::gTol) const;
 
     /*  0 */ VelGeomCurve2d* copy() const override;
     /*  1 */ entityType getType() const override { return kCircArc; }
@@ -121,9 +136,6 @@ public:
                                 const VelGeomTol& tol = VelGeomTol::gTol) const override;
 
 private:
-    // The directed angle from the start vector to p - centre in the arc's
-    // sense, with a full turn within tol taken as 0.
-    double sweepTo(const VelGeomPoint2d& p, const VelGeomTol& tol) const;
     bool intersectArc(const VelGeomCircArc2d& other, VelArray<VelGeomPoint2d>& points, const VelGeomTol& tol) const;
     static arcType typeOf(double includedAngle);
 

@@ -147,14 +147,24 @@ VelGeomCurve3d* VelGeomCircArc3d::getInfiniteCurve() const
     return new VelGeomCircArc3d(m_center, m_normal, m_radius);
 }
 
-double VelGeomCircArc3d::sweepTo(const VelGeomPoint3d& p) const
+double VelGeomCircArc3d::sweepAngleTo(const VelGeomPoint3d& p, const VelGeomTol& tol) const
 {
-    return m_startVector.angleTo(p - m_center, m_normal);
+    const VelGeomVector3d n = m_normal.normal(VelGeomTol::gTol);
+    VelGeomVector3d s = m_startVector, v = p - m_center;
+    s -= n * n.dotProduct(s);
+    v -= n * n.dotProduct(v);
+    if (s.isZeroLength(VelGeomTol::gTol) || v.isZeroLength(VelGeomTol::gTol))
+        return 0.0;
+    double a = std::atan2(n.dotProduct(s.crossProduct(v)), s.dotProduct(v));
+    if (a < 0.0)
+        a += kTwoPi;
+    // Within the tolerance before the start direction belongs to the start.
+    return tol.equal(a * m_radius, kTwoPi * m_radius) ? 0.0 : a;
 }
 
-double VelGeomCircArc3d::paramOf(const VelGeomPoint3d& p, const VelGeomTol&) const
+double VelGeomCircArc3d::paramOf(const VelGeomPoint3d& p, const VelGeomTol& tol) const
 {
-    const double a = sweepTo(p);
+    const double a = sweepAngleTo(p, tol);
     return m_includedAngle != 0.0 ? a / m_includedAngle : a;
 }
 
@@ -170,7 +180,7 @@ bool VelGeomCircArc3d::isOn(const VelGeomPoint3d& p, const VelGeomTol& tol) cons
 {
     if (!tol.equal((p - m_center).length(), m_radius))
         return false;
-    return tol.lessEqual(sweepTo(p) * m_radius, m_radius * m_includedAngle);
+    return tol.lessEqual(sweepAngleTo(p, tol) * m_radius, m_radius * m_includedAngle);
 }
 
 VelGeomCurve3d& VelGeomCircArc3d::transformBy(const VelGeomMatrix3d& m)
@@ -194,7 +204,7 @@ VelGeomPoint3d VelGeomCircArc3d::getClosestPointTo(const VelGeomPoint3d& p) cons
     const VelGeomVector3d v = plane.getClosestPointTo(p) - m_center;
     if (v.isZeroLength(VelGeomTol::gTol))
         return getStartPoint();
-    const double a = m_startVector.angleTo(v, m_normal);
+    const double a = sweepAngleTo(p, VelGeomTol::gTol);
     if (a <= m_includedAngle)
         return m_center + v.normal(VelGeomTol::gTol) * m_radius;
     return a - m_includedAngle >= kTwoPi - a ? getStartPoint() : getEndPoint();

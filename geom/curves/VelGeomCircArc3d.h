@@ -10,16 +10,24 @@
 // callers test getArcType().
 //
 // Choices of this class:
-//   - isOn and paramOf use the directed angle about the normal, which lies in
-//     [0, 2*pi): a point in the start direction has the angle 0 and the
-//     parameter 0, also on a full circle.
+//   - isOn, paramOf and the closest point use the directed angle about the
+//     normal (sweepAngleTo), computed from the cross and dot products of the
+//     vectors projected into the arc's plane (an arc-cosine loses about
+//     1e-8 rad next to the start direction), in [0, 2*pi). An angle whose
+//     arc length differs from a full turn by less than the tolerance is
+//     taken as 0, so the start point (and points within the tolerance before
+//     it) lie on every arc and have the parameter 0, also on a full circle.
+//   - Every constructor normalises the normal it is given.
+//   - Degenerate three-point arcs sit at p1 with a zero normal; intersections
+//     with an arc without a normal (also the default arc) find nothing.
+//   - cutAt leaves a kArc behind, also when it cuts a full circle.
 //   - The alternating-projection search of the general closest-point case
 //     stops after kMaxProjectionSteps steps per seed and keeps the last pair.
 //   - getTanIntersections of a point inside the circle has no tangent
 //     points and returns an empty array (rather than non-numbers); a point on
 //     the circle gives that point twice.
-//   - cutAt with a plane that only touches the arc at one of its ends still
-//     cuts there (leaving a zero sweep when the kept end is the cut point).
+//   - getTanIntersections takes the point in the arc's plane (projected along
+//     the normal): tangents through a point off the plane do not exist.
 
 #include "geom/core/VelArray.h"
 #include "geom/core/VelGeomPoint3d.h"
@@ -95,6 +103,9 @@ public:
     VelGeomPoint3d getMidPoint() const;
     // Start and end vector.
     VelGeomArc3d getArc() const;
+    // The directed angle about the normal from the start vector to
+    // p - centre, in [0, 2*pi); a full turn within tol (along the arc) is 0.
+    double sweepAngleTo(const VelGeomPoint3d& p, const VelGeomTol& tol = VelGeomTol::gTol) const;
 
     using VelGeomCurve3d::intersectWith;
 
@@ -149,8 +160,6 @@ public:
     static constexpr int kMaxProjectionSteps = 200;
 
 private:
-    // The directed angle about the normal from the start vector to p - centre.
-    double sweepTo(const VelGeomPoint3d& p) const;
     bool intersectArc(const VelGeomCircArc3d& other, VelArray<VelGeomPoint3d>& points, const VelGeomTol& tol) const;
     bool intersectCoplanar(const VelGeomCircArc3d& other, VelArray<VelGeomPoint3d>& points,
                            const VelGeomTol& tol) const;

@@ -245,7 +245,6 @@ void VelGeomLine3d::intersectArc(const VelGeomCircArc3d& arc, VelArray<VelGeomPo
     if (e > VelGeomTol::precTol.equalPoint())
         VelGeomTol::precTol.setEqualPoint(e);
 
-    const VelGeomVector3d start = arc.getStartVector();
     const double sweep = arc.getIncludedAngle();
     const bool full = arc.getArcType() == VelGeomCircArc3d::kFullCircle;
     // Pulls a root that rounding left off the circle back onto both curves.
@@ -259,7 +258,7 @@ void VelGeomLine3d::intersectArc(const VelGeomCircArc3d& arc, VelArray<VelGeomPo
         return p;
     };
     auto within = [&](const VelGeomPoint3d& p) {
-        return full || tol.lessEqual(r * start.angleTo(p - c, n), r * sweep);
+        return full || tol.lessEqual(r * arc.sweepAngleTo(p, tol), r * sweep);
     };
     const VelGeomPoint3d x1 = refine(m_point + d * s1);
     if (within(x1))
