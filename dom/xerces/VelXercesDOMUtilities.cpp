@@ -172,8 +172,8 @@ VelDOMDocument VelXercesDOMUtilities::readDocument(VelString xmlText)
     if (!ready())
         return VelDOMDocument();
     try {
-        const char* text = xmlText.getStringA();
-        const MemBufInputSource source(reinterpret_cast<const XMLByte*>(text), std::strlen(text),
+        const std::string text = VelXercesStrings::narrowText(xmlText);
+        const MemBufInputSource source(reinterpret_cast<const XMLByte*>(text.data()), text.size(),
                                        "VelDOMMemoryBuffer", false);
         return parse(source);
     } catch (...) {

@@ -113,6 +113,48 @@ void VelXercesStrings::appendUtf8(std::string& out, const XMLCh* text, size_t si
     }
 }
 
+std::string VelXercesStrings::narrowText(const VelString& text)
+{
+    const wchar_t* w = text.getStringW();
+    const size_t n = static_cast<size_t>(text.length());
+    size_t bytes = 0;
+    size_t end = 0;
+    for (; end < n && w[end] != 0; ++end) {
+        const unsigned long c = static_cast<unsigned long>(w[end]);
+        bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 || c > 0x10FFFF ? 3 : 4;
+    }
+    if (sizeof(wchar_t) == 2) {
+        // Surrogate pairs: rare enough for the general conversion.
+        std::string s = text.getStringA();
+        return s;
+    }
+    std::string out(bytes, '\0');
+    char* p = &out[0];
+    for (size_t i = 0; i < end; ++i) {
+        unsigned long c = static_cast<unsigned long>(w[i]);
+        if (c < 0x80) {
+            *p++ = static_cast<char>(c);
+            continue;
+        }
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            c = 0xFFFD;
+        if (c < 0x800) {
+            *p++ = static_cast<char>(0xC0 | (c >> 6));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            *p++ = static_cast<char>(0xE0 | (c >> 12));
+            *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            *p++ = static_cast<char>(0xF0 | (c >> 18));
+            *p++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
 std::string VelXercesStrings::toUtf8(const XMLCh* text)
 {
     std::string out;

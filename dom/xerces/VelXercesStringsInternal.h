@@ -19,6 +19,9 @@ VelString toVelString(const XMLCh* text);  // null gives the empty string
 VelString toVelString(const XMLCh* text, size_t size);
 std::string toUtf8(const XMLCh* text);
 void appendUtf8(std::string& out, const XMLCh* text, size_t size);
+// The string's UTF-8 text up to its first NUL, as getStringA gives it, in
+// one pass without the string's own per-character conversion.
+std::string narrowText(const VelString& text);
 
 // True when every character may appear in an XML 1.0 document.
 bool isXmlText(const VelString& text);

@@ -100,3 +100,16 @@ TEST(VelXercesDOMAdapters, ElementTextAndDocumentWithoutOwner)
     EXPECT_EQ(empty->item(0, n), VelDOM::eIndexOutOfRange);
     delete empty;
 }
+
+TEST(VelXercesStrings, NarrowTextIsTheStringsUtf8)
+{
+    const wchar_t mixed[] = {L'a', 0x7F, 0x80, 0x7FF, 0x800, 0xFFFD, 0x10000, 0x10FFFF,
+                             static_cast<wchar_t>(0x110000), 0xD800, 0xDFFF, L'z', 0};
+    const VelString text(mixed);
+    EXPECT_EQ(VelXercesStrings::narrowText(text), std::string(text.getStringA()));
+    EXPECT_EQ(VelXercesStrings::narrowText(VelString()), "");
+    EXPECT_EQ(VelXercesStrings::narrowText(VelString(L"\u00e4<r/>")), "\xC3\xA4<r/>");
+    // Back to the parser's UTF-16 and on to a VelString again.
+    EXPECT_EQ(VelXercesStrings::toVelString(VelXercesStrings::fromVelString(VelString(L"x\U0001F600y")).c_str()),
+              VelString(L"x\U0001F600y"));
+}
