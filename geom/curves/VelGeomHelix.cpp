@@ -177,8 +177,11 @@ VelArray<VelGeomPoint3d> VelGeomHelix::getApproxVertices(double deviation) const
     VelArray<VelGeomPoint3d> pts;
     if (!(deviation > 0.0) || !(deviation < m_radius))
         return pts;
-    const double reach = std::sqrt(m_separation * m_separation / 4.0 + m_radius * m_radius);
-    const double chordAngle = 2.0 * std::acos((m_radius - deviation) / reach);
+    // A chord over the turning angle phi stands off the helix by
+    // radius * (1 - cos(phi / 2)) at its middle, whatever the rise (the
+    // offset is horizontal and perpendicular to the chord), so the angle
+    // follows from the radius alone.
+    const double chordAngle = 2.0 * std::acos((m_radius - deviation) / m_radius);
     if (!(chordAngle > 0.0))
         return pts;
     double lastAngle = 0.0;

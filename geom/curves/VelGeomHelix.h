@@ -25,9 +25,14 @@
 //   - When axis length / separation lies a rounding error above a whole
 //     number, so that one turn fewer already passes the test of a complete
 //     last turn, getNumSpires keeps the whole number.
-//   - getApproxVertices is empty for a deviation that is not positive as
-//     well as for one not less than the radius, and when it would need more
-//     than kMaxApproxVertices points.
+//   - getApproxVertices keeps every chord within the deviation: a chord over
+//     the turning angle phi stands off the helix by radius * (1 - cos(phi /
+//     2)) whatever the rise, so phi = 2 acos((radius - deviation) / radius).
+//     (Taking sqrt(separation^2 / 4 + radius^2) for the radius there would
+//     let steep helices stray by several times the deviation.) The list
+//     holds at least one chord; it is empty for a deviation that is not
+//     positive or not less than the radius, and when it would need more than
+//     kMaxApproxVertices points.
 //   - transformBy moves the axis, turns the start vector with it, scales the
 //     radius and the separation with the transformation and reverses the
 //     turning sense for a mirror.
