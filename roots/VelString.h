@@ -40,6 +40,9 @@ public:
     // Conversions between UTF-8 and wide text; invalid UTF-8 bytes become U+FFFD.
     static std::wstring widen(const char* utf8, size_t size);
     static std::string narrow(const wchar_t* text, size_t size);
+    // Appends one code point as UTF-8; surrogates and values past U+10FFFF
+    // become U+FFFD.
+    static void appendUtf8(std::string& out, unsigned long codePoint);
 
 private:
     std::wstring m_text;

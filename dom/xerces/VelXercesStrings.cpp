@@ -93,24 +93,8 @@ VelString VelXercesStrings::toVelString(const XMLCh* text, size_t size)
 
 void VelXercesStrings::appendUtf8(std::string& out, const XMLCh* text, size_t size)
 {
-    for (size_t i = 0; i < size;) {
-        const unsigned long cp = nextCodePoint(text, size, i);
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-    }
+    for (size_t i = 0; i < size;)
+        VelString::appendUtf8(out, nextCodePoint(text, size, i));
 }
 
 std::string VelXercesStrings::narrowText(const VelString& text)
