@@ -31,6 +31,11 @@
 //     own offsets to the right, so the composite hands the arcs the negated
 //     distance: a chain of segments and arcs then stays one offset curve
 //     instead of splitting into pieces on both sides.
+//   - An offset joins two pieces where the first ends when the second
+//     starts there (within the tolerance passed), without intersecting their
+//     carriers: they meet at that point, and a tangency is where an
+//     intersection is least reliable. The chain counts as closed for the
+//     offset when its start and end point are equal by the tolerance passed.
 //   - Offsets refuse a piece that the joints turn round (a segment whose
 //     joints lie in the opposite order, an arc whose sweep would become
 //     negative); arcs are rebuilt with the sweep that follows from the joints.

@@ -34,6 +34,11 @@
 //   - globalToLocalParam of an empty composite sets the index to -1.
 //   - getSimpleCurvesAtPoint and get3dOffset work on the simple members,
 //     composite members being opened up in order.
+//   - An offset joins two pieces where the first ends when the second
+//     starts there (within the tolerance passed), without intersecting their
+//     carriers: they meet at that point, and a tangency is where an
+//     intersection is least reliable. The chain counts as closed for the
+//     offset when its start and end point are equal by the tolerance passed.
 //   - Offsets (getOffset) refuse a piece that the joints turn round (a
 //     segment whose joints lie in the opposite order, an arc whose sweep would
 //     become negative): the offset edge has vanished, and the chain would

@@ -406,6 +406,11 @@ TEST(VelGeomCompositeCurve3d, NestedCompositeParametersAreArcLengths)
     P s;
     second->hasStartPoint(s);
     EXPECT_EQ(s, P(4, 0, 0));
+    // The plane opens up composite members too.
+    VelArray<P> pts;
+    ASSERT_TRUE(VelGeomPlane(P(0, 1.5, 0), V(0, 1, 0)).intersectWith(c, pts));
+    ASSERT_EQ(pts.length(), 1);
+    EXPECT_EQ(pts[0], P(4, 1.5, 0));
 }
 
 TEST(VelGeomCompositeCurve3d, ExtensionsAtBothEnds)
@@ -525,6 +530,10 @@ TEST(VelGeomCompositeCurve3d, IntersectionsLieOnBothCurvesOnce)
     open->setFinite(VelGeomCompositeCurve3d::kInfiniteEnd);
     ASSERT_TRUE(open->intersectWith(cross, pts));
     EXPECT_EQ(pts[0], P(10, 0, 0));
+    EXPECT_TRUE(open->isOn(P(10, 0, 0)));
+    EXPECT_NEAR(open->paramOf(P(10, 0, 0)), 10.0, 1e-12);
+    double t;
+    EXPECT_FALSE(open->hasEndParam(t));
 }
 
 TEST(VelGeomCompositeCurve3d, PlaneMeetsMembersAndExtensions)
