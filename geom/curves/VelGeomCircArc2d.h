@@ -31,6 +31,8 @@
 //   - The bulge form ignores the sign of the bulge: the arc always turns
 //     counter-clockwise from p1 to p2. The height form builds the apex on the
 //     right of p1 -> p2, so the arc turns counter-clockwise as well.
+//   - The three-point construction intersects the two bisectors with a point
+//     tolerance of 1e-6 and the default vector tolerance.
 //   - Arc-arc and line-arc intersections use fixed squared thresholds of
 //     1e-16 for "same centre", "same radius" and "tangent"; the tolerance
 //     passed in decides which points lie on the arcs.

@@ -22,7 +22,10 @@
 //     with an arc without a normal (also the default arc) find nothing.
 //   - cutAt leaves a kArc behind, also when it cuts a full circle.
 //   - The alternating-projection search of the general closest-point case
-//     stops after kMaxProjectionSteps steps per seed and keeps the last pair.
+//     stops after kMaxProjectionSteps steps per seed and keeps the last pair
+//     (this arc's latest point and the other curve's point it came from).
+//   - The three-point construction intersects its two bisector lines with a
+//     point tolerance of 1e-6 and the default vector tolerance.
 //   - getTanIntersections of a point inside the circle has no tangent
 //     points and returns an empty array (rather than non-numbers); a point on
 //     the circle gives that point twice.

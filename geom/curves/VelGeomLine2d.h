@@ -9,8 +9,9 @@
 // residual of the computation: not for concurrent use.
 //
 // A circular arc is cut with the carrier's quadratic (a discriminant within
-// 1e-6 of 0 counts as a tangent); arcs answer the closest-point search
-// themselves. Composite curves are handed their own intersection and
+// 1e-6 of 0 counts as a tangent; the residual of the first root,
+// |a s^2 + b s + c| unscaled, raises the precision floor); arcs answer the
+// closest-point search themselves. Composite curves are handed their own intersection and
 // closest-point searches.
 
 #include "geom/core/VelArray.h"

@@ -14,9 +14,10 @@
 // A circular arc in the line's plane is cut with the carrier's quadratic (a
 // discriminant within 1e-6 of 0 counts as a tangent), each root pulled back
 // onto the circle by at most 10 projection steps; a line through the arc's
-// plane can meet it in the crossing point only. Arcs answer the closest-point
-// search themselves. Composite curves are handed their own intersection and
-// closest-point searches.
+// plane can meet it in the crossing point only. The residual of the first
+// root (|a s^2 + b s + c|, unscaled) raises the precision floor. Arcs answer
+// the closest-point search themselves. Composite curves are handed their own
+// intersection and closest-point searches.
 
 #include "geom/core/VelArray.h"
 #include "geom/core/VelGeomPoint3d.h"

@@ -366,6 +366,7 @@ TEST(VelGeomCircArc2d, OffsetsAndCollapse)
     cw.getOffset(0.5, pieces, kOffsetExtNone);
     ASSERT_EQ(pieces.length(), 1);
     EXPECT_EQ(static_cast<const Arc*>(pieces[0])->getRadius(), 0.5);
+    delete pieces[0];
     // The offset is emptied first and collapses within the tolerance.
     cw.getOffset(1 - 1e-11, pieces, kOffsetExtNone);
     EXPECT_TRUE(pieces.isEmpty());

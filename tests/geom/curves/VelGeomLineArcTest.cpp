@@ -289,3 +289,30 @@ TEST(VelGeomLineArc3d, ClosestPointsFromTheLineSide)
     EXPECT_NEAR(r.distanceTo(P3(3, 0, 1)), 0, 1e-6);
     EXPECT_NEAR(onOther.distanceTo(P3(1, 0, 0)), 0, 1e-6);
 }
+
+TEST(VelGeomLineArc3d, ExtendedIntersectionThroughCarriers)
+{
+    // The segment's line and the arc's circle meet twice; the segment holds
+    // neither point, the arc one of them.
+    const VelGeomLineSeg3d seg(P3(3, -1, 0), P3(3, 1, 0));
+    const VelGeomCircArc3d quarter(P3(0, 0, 0), V3(0, 0, 1), 5, P3(5, 0, 0), kPi / 2);
+    VelArray<P3> pts;
+    VelArray<VelGeomCurve3d::intersectionLocation> where;
+    EXPECT_FALSE(seg.intersectWith(quarter, false, pts, &where));
+    EXPECT_TRUE(where.isEmpty());
+    ASSERT_TRUE(seg.intersectWith(quarter, true, pts, &where));
+    ASSERT_EQ(pts.length(), 2);
+    ASSERT_EQ(where.length(), 2);
+    for (int i = 0; i < 2; ++i) {
+        if (pts[i].distanceTo(P3(3, 4, 0)) < 1e-9)
+            EXPECT_EQ(where[i], VelGeomCurve3d::kOnOtherOnly);
+        else
+            EXPECT_EQ(where[i], VelGeomCurve3d::kOnNeither);
+    }
+    // From the arc's side the roles turn round.
+    where.setLogicalLength(0);
+    ASSERT_TRUE(quarter.intersectWith(seg, true, pts, &where));
+    ASSERT_EQ(where.length(), 2);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(where[i], pts[i].y > 0 ? VelGeomCurve3d::kOnThisOnly : VelGeomCurve3d::kOnNeither);
+}
