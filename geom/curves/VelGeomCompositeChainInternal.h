@@ -62,6 +62,26 @@ struct ChainBox {
             hi[k] = std::max(hi[k], b.hi[k]);
         }
     }
+    // True when the boxes, grown by margin, have no point in common.
+    bool apart(const ChainBox& o, double margin) const
+    {
+        for (int k = 0; k < 3; ++k)
+            if (o.lo[k] > hi[k] + margin || lo[k] > o.hi[k] + margin)
+                return true;
+        return false;
+    }
+    // The largest finite coordinate magnitude, at least 1.
+    double scale() const
+    {
+        double s = 1.0;
+        for (int k = 0; k < 3; ++k) {
+            if (std::isfinite(lo[k]))
+                s = std::max(s, std::fabs(lo[k]));
+            if (std::isfinite(hi[k]))
+                s = std::max(s, std::fabs(hi[k]));
+        }
+        return s;
+    }
     // A NaN coordinate must not hide a pair from the intersection test.
     void sanitize()
     {
@@ -72,6 +92,35 @@ struct ChainBox {
             }
     }
 };
+
+// How far apart two boxes may be and still hold a common point found under
+// tol: the intersection routines accept points a few tolerances off.
+inline double boxMargin(const VelGeomTol& tol, double scale)
+{
+    return 10.0 * std::fabs(tol.effectivePointTol()) + 1e-9 * scale;
+}
+
+// The intersections of each member with other, in member order, appended to
+// found. Members whose boxes lie apart from other's are not asked, which
+// keeps chain-against-chain work to the pairs that come near each other.
+template <class T>
+void memberIntersections(const VelArray<typename T::Curve*>& c, const typename T::Curve& other,
+                         const VelGeomTol& tol, VelArray<typename T::Point>& found)
+{
+    ChainBox ob;
+    T::box(other, ob);
+    ob.sanitize();
+    VelArray<typename T::Point> part;
+    for (int i = 0; i < c.length(); ++i) {
+        ChainBox mb;
+        T::box(*c[i], mb);
+        mb.sanitize();
+        if (mb.apart(ob, boxMargin(tol, std::max(mb.scale(), ob.scale()))))
+            continue;
+        if (c[i]->intersectWith(other, part, tol))
+            found.append(part);
+    }
+}
 
 // Pairs whose boxes, grown by the tolerance and by a rounding margin, are
 // apart cannot have a common point: the sweep over x visits only the others,
@@ -87,14 +136,9 @@ bool farPairsIntersect(const VelArray<typename T::Curve*>& c, const VelGeomTol& 
     for (int i = 0; i < n; ++i) {
         T::box(*c[i], boxes[i]);
         boxes[i].sanitize();
-        for (int k = 0; k < 3; ++k) {
-            if (std::isfinite(boxes[i].lo[k]))
-                scale = std::max(scale, std::fabs(boxes[i].lo[k]));
-            if (std::isfinite(boxes[i].hi[k]))
-                scale = std::max(scale, std::fabs(boxes[i].hi[k]));
-        }
+        scale = std::max(scale, boxes[i].scale());
     }
-    const double margin = 10.0 * std::fabs(tol.effectivePointTol()) + 1e-9 * scale;
+    const double margin = boxMargin(tol, scale);
     std::vector<int> order(n);
     for (int i = 0; i < n; ++i)
         order[i] = i;

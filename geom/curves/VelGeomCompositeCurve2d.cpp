@@ -421,10 +421,8 @@ VelGeomCurve2d& VelGeomCompositeCurve2d::transformBy(const VelGeomMatrix2d& m)
 bool VelGeomCompositeCurve2d::intersectWith(const VelGeomCurve2d& other, VelArray<VelGeomPoint2d>& points,
                                             const VelGeomTol& tol) const
 {
-    VelArray<VelGeomPoint2d> found, part;
-    for (int i = 0; i < m_curves.length(); ++i)
-        if (m_curves[i]->intersectWith(other, part, tol))
-            found.append(part);
+    VelArray<VelGeomPoint2d> found;
+    VelGeomChain::memberIntersections<Chain2d>(m_curves, other, tol, found);
     points.setLogicalLength(0);
     for (int i = 0; i < found.length(); ++i) {
         bool dup = false;

@@ -525,9 +525,7 @@ bool VelGeomCompositeCurve3d::intersectWith(const VelGeomCurve3d& other, VelArra
                                             const VelGeomTol& tol) const
 {
     VelArray<VelGeomPoint3d> found, part;
-    for (int i = 0; i < m_curves.length(); ++i)
-        if (m_curves[i]->intersectWith(other, part, tol))
-            found.append(part);
+    VelGeomChain::memberIntersections<Chain3d>(m_curves, other, tol, found);
     for (int atEnd = 0; atEnd < 2; ++atEnd) {
         if (!(atEnd ? extendedAtEnd() : extendedAtStart()))
             continue;
