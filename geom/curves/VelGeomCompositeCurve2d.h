@@ -42,8 +42,11 @@
 //   - isSelfIntersecting does not take two end-to-start neighbours that are
 //     arcs of equal radius and opposite sense for a reversal unless they also
 //     share their centre.
-//   - The pairs of members that are not neighbours are only intersected when
-//     their bounding boxes (grown by the tolerance) overlap.
+//   - isSelfIntersecting (for the members that are not neighbours) and
+//     intersectWith only intersect members whose bounding boxes, grown by
+//     the tolerance, come near the other curve's; the answers are those of
+//     intersecting every pair, at a cost that follows the pairs that come
+//     near each other rather than all pairs.
 
 #include "geom/core/VelArray.h"
 #include "geom/core/VelGeomPoint2d.h"

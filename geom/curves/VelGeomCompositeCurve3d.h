@@ -57,8 +57,11 @@
 //   - isSelfIntersecting does not take two end-to-start neighbours that are
 //     arcs of equal radius and opposite sense for a reversal unless they also
 //     share their centre: arcs on different centres form an S-bend.
-//   - The pairs of members that are not neighbours are only intersected when
-//     their bounding boxes (grown by the tolerance) overlap.
+//   - isSelfIntersecting (for the members that are not neighbours) and
+//     intersectWith only intersect members whose bounding boxes, grown by
+//     the tolerance, come near the other curve's; the answers are those of
+//     intersecting every pair, at a cost that follows the pairs that come
+//     near each other rather than all pairs.
 
 #include "geom/core/VelArray.h"
 #include "geom/core/VelGeomPoint3d.h"
@@ -126,6 +129,7 @@ public:
     bool isSelfIntersecting(bool closed, const VelGeomTol& tol = VelGeomTol::gTol) const;
 
     using VelGeomCurve3d::intersectWith;
+    using VelGeomCurve3d::getAugPolyline;
 
     /*  0 */ VelGeomCurve3d* copy() const override;
     // A copy extended at both ends.
@@ -165,6 +169,9 @@ public:
     // along the path; a new composite owned by the caller.
     /* 21 */ int get3dOffset(VelGeomVector3d offset, VelGeomCurve3d*& result,
                              const VelGeomTol& tol = VelGeomTol::gTol) const override;
+    // One vertex per simple member (composite members opened up): its start,
+    // with the arc's info for an arc; then the end of the last. Not cleaned.
+    /* 24 */ VelGeomAugPolyline getAugPolyline() const override;
     // The tangent of the member nearest to p, at its closest point.
     /* 27 */ VelGeomVector3d tangentVector(const VelGeomPoint3d& p) const override;
     /* 28 */ VelArray<VelGeomPoint3d> getPerpIntersections(const VelGeomPoint3d& p, int force) const override;
