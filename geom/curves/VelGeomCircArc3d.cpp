@@ -1,5 +1,6 @@
 #include "geom/curves/VelGeomCircArc3d.h"
 
+#include "geom/contours/VelGeomAugPolyline.h"
 #include "geom/core/VelGeomBase.h"
 #include "geom/core/VelGeomMatrix3d.h"
 #include "geom/curves/VelGeomLine3d.h"
@@ -590,4 +591,14 @@ VelGeomPoint3d VelGeomCircArc3d::getClosestPointTo(const VelGeomCurve3d& other, 
         }
     }
     return alternatingSearch(other, onOther, tol);
+}
+
+VelGeomAugPolyline VelGeomCircArc3d::getAugPolyline() const
+{
+    VelGeomAugPolyline polyline;
+    polyline.append(getStartPoint(), VelGeomVertexInfo(m_radius, m_center, m_normal, VelGeomVertexInfo::defAbsError),
+                    0);
+    polyline.append(getEndPoint(), VelGeomVertexInfo::kNone, 0);
+    polyline.reinitialize();
+    return polyline;
 }

@@ -111,6 +111,7 @@ public:
     double sweepAngleTo(const VelGeomPoint3d& p, const VelGeomTol& tol = VelGeomTol::gTol) const;
 
     using VelGeomCurve3d::intersectWith;
+    using VelGeomCurve3d::getAugPolyline;
 
     /*  0 */ VelGeomCurve3d* copy() const override;
     // The full circle (centre, normal, radius).
@@ -145,6 +146,8 @@ public:
     // normal by normal . offset.
     /* 21 */ int get3dOffset(VelGeomVector3d offset, VelGeomCurve3d*& result,
                              const VelGeomTol& tol = VelGeomTol::gTol) const override;
+    // The start point with the arc's info and the end point, cleaned.
+    /* 24 */ VelGeomAugPolyline getAugPolyline() const override;
     // Keeps the start (keepStart non-zero) or the end and moves the other end
     // to the plane; wholeCircle searches the full circle. 0 (unchanged) when
     // the plane misses.

@@ -1,5 +1,6 @@
 #include "geom/curves/VelGeomCompositeCurve3d.h"
 
+#include "geom/contours/VelGeomAugPolyline.h"
 #include "geom/core/VelGeomBase.h"
 #include "geom/core/VelGeomMatrix3d.h"
 #include "geom/curves/VelGeomCircArc3d.h"
@@ -718,4 +719,30 @@ VelArray<VelGeomPoint3d> VelGeomCompositeCurve3d::getTanIntersections(const VelG
     for (int i = 0; i < m_curves.length(); ++i)
         all.append(m_curves[i]->getTanIntersections(p, force));
     return all;
+}
+
+VelGeomAugPolyline VelGeomCompositeCurve3d::getAugPolyline() const
+{
+    VelGeomAugPolyline polyline;
+    VelArray<VelGeomCurve3d*> simple;
+    simpleMembers(simple);
+    VelGeomPoint3d end;
+    bool haveEnd = false;
+    for (int i = 0; i < simple.length(); ++i) {
+        const VelGeomCurve3d& c = *simple[i];
+        VelGeomPoint3d start;
+        if (!c.hasStartPoint(start))
+            continue;
+        if (const VelGeomCircArc3d* a = asArc(c))
+            polyline.append(start,
+                            VelGeomVertexInfo(a->getRadius(), a->getCenter(), a->getNormal(),
+                                              VelGeomVertexInfo::defAbsError),
+                            0);
+        else
+            polyline.append(start, VelGeomVertexInfo::kNone, 0);
+        haveEnd = c.hasEndPoint(end);
+    }
+    if (haveEnd)
+        polyline.append(end, VelGeomVertexInfo::kNone, 0);
+    return polyline;
 }

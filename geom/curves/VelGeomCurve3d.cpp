@@ -1,5 +1,7 @@
 #include "geom/curves/VelGeomCurve3d.h"
 
+#include "geom/contours/VelGeomAugPolyline.h"
+#include "geom/curves/VelGeomLine3d.h"
 #include "geom/curves/VelGeomPlane.h"
 
 VelGeomCurve3d::~VelGeomCurve3d() = default;
@@ -50,14 +52,35 @@ VelGeomPoint3d VelGeomCurve3d::getClosestPointTo(const VelGeomCurve3d&, VelGeomP
     return VelGeomPoint3d(0.0, 0.0, 0.0);
 }
 
-VelGeomPoint3d VelGeomCurve3d::projClosestPointTo(const VelGeomPoint3d&, const VelGeomVector3d&,
+VelGeomPoint3d VelGeomCurve3d::projClosestPointTo(const VelGeomPoint3d& p, const VelGeomVector3d& dir,
                                                   const VelGeomTol&) const
 {
-    // The search runs on the curve's augmented polyline (projected along dir,
-    // then the line through its nearest point intersected with the curve);
-    // it comes with VelGeomAugPolyline. Until then nothing is found.
-    return VelGeomPoint3d(0.0, 0.0, 0.0);
+    const VelGeomPoint3d none(0.0, 0.0, 0.0);
+    double s = 0.0, e = 0.0;
+    if (!hasStartParam(s) || !hasEndParam(e) || dir.isZeroLength())
+        return none;
+    // The nearest point seen along dir is searched on the curve's polyline
+    // flattened onto the plane normal to dir, then lifted back onto the curve
+    // by the line through it along dir; the loose tolerance lets that line
+    // meet the curve where the flattened polyline only approximates it.
+    const VelGeomPlane plane(p, dir);
+    VelGeomAugPolyline flat = getAugPolyline();
+    flat.project(plane, dir);
+    int edge = -1;
+    const VelGeomPoint3d c = flat.getClosestPointTo(p, edge);
+    if (edge < 0)
+        return none;
+    const VelGeomLine3d sight(c, dir);
+    VelArray<VelGeomPoint3d> points;
+    const VelGeomTol loose(0.3, 0.3);
+    if (!intersectWith(sight, points, loose) || points.isEmpty())
+        return none;
+    return points[0];
 }
+
+void VelGeomCurve3d::getAugPolyline(VelGeomAugPolyline& out) const { out = getAugPolyline(); }
+
+VelGeomAugPolyline VelGeomCurve3d::getAugPolyline() const { return VelGeomAugPolyline(); }
 
 double VelGeomCurve3d::distanceTo(const VelGeomCurve3d& other, const VelGeomTol& tol) const
 {

@@ -8,13 +8,10 @@
 // insert new ones before the destructor, which comes last so that deleting a
 // curve through this interface runs the right destructor.
 //
-// Three slots take types that are not part of the library yet; they are
-// declared deleted so that their place in the table is fixed and no caller
-// can reach them before they do something: getAugPolyline (both forms)
-// arrives with VelGeomAugPolyline, getExtents with VelGeomExtents. The base
-// projClosestPointTo, which works on the curve's augmented polyline, answers
-// the origin (its "nothing found" value) until then; the straight curves
-// have their own routine and do not use it.
+// getExtents is declared deleted so that its place in the table is fixed and
+// no caller can reach it before it does something. The base
+// projClosestPointTo works on the curve's augmented polyline; the straight
+// curves have their own routine and do not use it.
 
 #include "geom/core/VelArray.h"
 #include "geom/core/VelGeomPoint3d.h"
@@ -95,8 +92,10 @@ public:
     // count points from the start to the end parameter (one point: the
     // middle); empty for count <= 0 or an unbounded curve.
     /* 22 */ virtual void getSamplePoints(int count, VelArray<VelGeomPoint3d>& points) const;
-    /* 23 */ virtual void getAugPolyline(VelGeomAugPolyline& out) const = delete;  // with VelGeomAugPolyline
-    /* 24 */ virtual VelGeomAugPolyline getAugPolyline() const = delete;           // with VelGeomAugPolyline
+    // out = getAugPolyline().
+    /* 23 */ virtual void getAugPolyline(VelGeomAugPolyline& out) const;
+    // The curve as an augmented polyline; the base gives an empty one.
+    /* 24 */ virtual VelGeomAugPolyline getAugPolyline() const;
     /* 25 */ virtual void getExtents(VelGeomExtents& out) const = delete;          // with VelGeomExtents
     // Shortens or lengthens the curve to a plane; the base refuses (0).
     /* 26 */ virtual int cutAt(VelGeomPlane plane, int atEnd, int extend, const VelGeomTol& tol = VelGeomTol::gTol);

@@ -1,5 +1,6 @@
 #include "geom/curves/VelGeomLineSeg3d.h"
 
+#include "geom/contours/VelGeomAugPolyline.h"
 #include "geom/core/VelGeomMatrix3d.h"
 #include "geom/curves/VelGeomPlane.h"
 
@@ -130,4 +131,13 @@ int VelGeomLineSeg3d::cutAt(VelGeomPlane plane, int atEnd, int extend, const Vel
     if (!span.isZeroLength(VelGeomTol::gTol))
         storedDirection() = span.normal(VelGeomTol::gTol);
     return 1;
+}
+
+VelGeomAugPolyline VelGeomLineSeg3d::getAugPolyline() const
+{
+    VelGeomAugPolyline polyline;
+    polyline.append(m_point, VelGeomVertexInfo::kNone, 0);
+    polyline.append(m_end, VelGeomVertexInfo::kNone, 0);
+    polyline.reinitialize();
+    return polyline;
 }

@@ -24,6 +24,7 @@ public:
 
     using VelGeomCurve3d::intersectWith;
     using VelGeomLine3d::getClosestPointTo;
+    using VelGeomCurve3d::getAugPolyline;
 
     VelGeomCurve3d* copy() const override;
     entityType getType() const override { return kLineSeg; }
@@ -39,6 +40,8 @@ public:
     bool hasStartParam(double& t) const override;
     // |end - start|.
     double getLength() const override;
+    // The two end points with straight infos, cleaned.
+    VelGeomAugPolyline getAugPolyline() const override;
     // Moves the start (atEnd 0) or the end to the plane.
     int cutAt(VelGeomPlane plane, int atEnd, int extend, const VelGeomTol& tol = VelGeomTol::gTol) override;
 
