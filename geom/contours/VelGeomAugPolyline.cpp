@@ -1,5 +1,6 @@
 #include "geom/contours/VelGeomAugPolyline.h"
 
+#include "geom/contours/VelGeomAugPolygon.h"
 #include "geom/core/VelGeom.h"
 #include "geom/core/VelGeomBase.h"
 #include "geom/core/VelGeomExtents.h"
@@ -194,6 +195,25 @@ VelGeomAugPolyline::VelGeomAugPolyline(const VelGeomVector3d& normal, const VelA
     buildFillets(normal, vertices, radii, absError, flag, flag, 1);
 }
 
+VelGeomAugPolyline::VelGeomAugPolyline(const VelGeomAugPolygon& polygon)
+    : m_vertices(static_cast<int>(polygon.getLength()) + 1, 20), m_normal(polygon.getNormal()),
+      m_infos(static_cast<int>(polygon.getLength()) + 1, 20), m_validity(kNotChecked),
+      m_startNormal(0.0, 0.0, 0.0)
+{
+    const VelArray<Point>& vertices = polygon.getVertices();
+    const VelArray<Info>& infos = polygon.getVertexInfo();
+    const int n = std::min(vertices.length(), infos.length());
+    for (int i = 0; i < n; ++i) {
+        m_vertices.append(vertices[i]);
+        m_infos.append(infos[i]);
+    }
+    if (n > 0) {
+        m_vertices.append(vertices[0]);
+        m_infos.append(infos[0]);
+    }
+    checkValidity();
+}
+
 VelGeomAugPolyline::VelGeomAugPolyline(const VelGeomAugPolyline& other)
     : m_vertices(other.m_vertices), m_normal(other.m_normal), m_infos(other.m_infos),
       m_validity(other.m_validity), m_startNormal(0.0, 0.0, 0.0)
@@ -384,6 +404,15 @@ void VelGeomAugPolyline::reverse()
         m_infos = infos;
     }
     reinitialize();
+}
+
+VelGeomAugPolygon VelGeomAugPolyline::getPolygon() const
+{
+    VelGeomAugPolygon polygon;
+    for (int i = 0; i < m_vertices.length(); ++i)
+        polygon.coreAppend(m_vertices[i], 0, m_infos[i]);
+    polygon.reinitialize(1);
+    return polygon;
 }
 
 // ---------------------------------------------------------------- cleaning
