@@ -175,6 +175,21 @@ TEST(VelGeomLineArc3d, LinesInTheArcsPlane)
     EXPECT_NEAR(pts[0].distanceTo(pts[1]), 2 * std::sqrt(777.7 * 777.7 - 3.7 * 3.7), 1e-8);
     VelGeomTol::resetPrecTol();
 
+    // A line given by a far point: the quadratic loses digits to
+    // cancellation, the refinement brings the points back onto the circle.
+    for (double farAway : {123456.789, -345678.9}) {
+        const VelGeomCircArc3d unit(P3(0, 0, 0), V3(0, 0, 1), 1);
+        const V3 d(0.6, 0.8, 0);
+        const P3 foot(-0.4, 0.3, 0);  // 0.5 from the centre
+        pts = cut3(VelGeomLine3d(foot + d * farAway, d), unit);
+        ASSERT_EQ(pts.length(), 2);
+        EXPECT_TRUE(contains(pts, foot + d * std::sqrt(0.75), 1e-10));
+        EXPECT_TRUE(contains(pts, foot - d * std::sqrt(0.75), 1e-10));
+        for (int i = 0; i < 2; ++i)
+            EXPECT_TRUE(unit.isOn(pts[i]));
+    }
+    VelGeomTol::resetPrecTol();
+
     // Partial arcs: only points within the sweep, mirror images included.
     const VelGeomCircArc3d upper(P3(0, 0, 0), V3(0, 0, 1), 1, P3(1, 0, 0), kPi);
     const VelGeomCircArc3d upperBelow(P3(0, 0, 0), V3(0, 0, -1), 1, P3(-1, 0, 0), kPi);
