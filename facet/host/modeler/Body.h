@@ -32,6 +32,7 @@
 #include "facet/host/modeler/Line3d.h"
 #include "facet/host/modeler/MorphingMap.h"
 #include "facet/host/modeler/OutputTriangleCallback.h"
+#include "facet/host/modeler/Plane.h"
 #include "facet/host/modeler/SaveRestoreCallback.h"
 #include "facet/host/modeler/Transf3d.h"
 
@@ -152,6 +153,51 @@ public:
     void deleteMarkedFaces(unsigned flagMask);
     // Sets the colour of every face.
     void setColor(int color);
+
+    // ---- Booleans, sections, interference ------------------------------
+    // Union (+), difference (-) and intersection (*) of two closed bodies.
+    // Faces of the result keep the colour, flags and plane of the face they
+    // come from (turned round for the faces of a subtracted body); edges
+    // that lie on an edge of an operand keep its circle and flags, and its
+    // approx mark while they still join the faces it joined. Faces away from
+    // the other operand stay as they are; a face that is cut becomes one face
+    // per connected piece, holes bridged into its loop. In place (+= -= *=)
+    // the pieces of this body's faces take the place of the face they come
+    // from, the other body's faces follow at the end.
+    // Points closer than gEpsAbs() are taken as one before the operation (the
+    // other operand's vertices move onto this body's), and the result is
+    // checked at validityCheckingLevel() (0: not at all). On failure an
+    // ErrorCode is thrown and the operands stay as they were - unless
+    // keepInputBodiesWhenBooleanOperationsFail() is false, in which case the
+    // receiving body is emptied before the throw.
+    Body operator+(const Body& other) const;
+    Body operator-(const Body& other) const;
+    Body operator*(const Body& other) const;
+    Body& operator+=(const Body& other);
+    Body& operator-=(const Body& other);
+    Body& operator*=(const Body& other);
+
+    // Keeps the part of the body behind the plane (signed distance <= 0, the
+    // side opposite to its normal) and closes the cut with planar faces whose
+    // normal is the plane's. A plane the body lies wholly behind leaves it
+    // unchanged; one it lies wholly in front of empties it. On failure an
+    // ErrorCode is thrown; the body is kept when keepInputOnFailure is set,
+    // else emptied. The form without the flag uses
+    // keepInputBodiesWhenBooleanOperationsFail().
+    void section(const Plane& plane, bool keepInputOnFailure);
+    void section(const Plane& plane);
+
+    // How two bodies meet (within gEpsAbs()): not at all, touching (their
+    // surfaces meet but no volume is shared), or overlapping (a common
+    // volume thicker than the tolerance on average; one body inside the
+    // other counts). Neither body changes; throws an ErrorCode on failure.
+    enum Interference
+    {
+        kNoInterference = 0,
+        kTouching = 1,
+        kOverlapping = 2
+    };
+    Interference interfere(const Body& other) const;
 
     // ---- traversal and counts --------------------------------------------
     Face* faceList() const;

@@ -80,6 +80,8 @@ struct BodyImpl
 
     // Moves all entities of `from` to the end of `to`.
     static void splice(BodyData* to, BodyData* from);
+    // Moves f, which is in d's face list, to just before pos (also in it).
+    static void moveFaceBefore(BodyData* d, Face* f, Face* pos);
 
     // Calls fn for each half-edge of the face's loop, in order; stops early
     // when fn returns false. Returns false when the loop is not closed (a null

@@ -1,0 +1,35 @@
+#pragma once
+// Pieces of the Boolean engine shared by its sources: merging the surviving
+// triangles of one face back into faces with one loop each.
+
+#include "facet/host/modeler/Point3d.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace AModeler {
+
+inline uint64_t directedKey(int u, int v)
+{
+    return (static_cast<uint64_t>(static_cast<uint32_t>(u)) << 32) | static_cast<uint32_t>(v);
+}
+inline uint64_t undirectedKey(int u, int v) { return u < v ? directedKey(u, v) : directedKey(v, u); }
+
+// One loop of a merged face: vertex ids in order; bridge[i] marks the edge
+// from v[i] to v[i + 1] as one of a pair of bridge edges.
+struct MergedLoop
+{
+    std::vector<int> v;
+    std::vector<char> bridge;
+};
+
+// Triangles of one planar face (vertex ids, counterclockwise seen from the
+// side the face is to face) grouped into the regions they cover when joined
+// across shared edges; each region becomes one loop, its holes joined by
+// bridges along triangle edges. Triangles that repeat a vertex are ignored.
+// Throws eInternalError when the triangles do not form a surface (an edge
+// used twice the same way) or a region cannot be brought into one loop.
+void mergeTriangles(const std::vector<std::array<int, 3>>& triangles, std::vector<MergedLoop>& regions);
+
+} // namespace AModeler
