@@ -1,5 +1,7 @@
 #include "geom/contours/VelGeomAugPolygon.h"
 
+#include "geom/contours/VelGeomAugPolyline.h"
+
 #include "geom/core/VelGeomBase.h"
 #include "geom/core/VelGeomMatrix3d.h"
 #include "geom/curves/VelGeomCircArc3d.h"
@@ -18,8 +20,6 @@ double VelGeomAugPolygon::kEpsForEdgeParallel = 1e-7;
 namespace {
 
 const double kTwoPi = 2.0 * VelGeomBase::PI;
-// The largest share of an edge that a clamped fillet may take.
-const double kFilletShare = 0.99;
 
 bool finite(const VelGeomPoint3d& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 bool finite(const VelGeomVector3d& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
@@ -287,6 +287,21 @@ VelGeomAugPolygon::VelGeomAugPolygon(const VelArray<VelGeomPoint3d>& vertices,
     reinitialize(1);
 }
 
+VelGeomAugPolygon::VelGeomAugPolygon(const VelGeomAugPolyline& polyline) : VelGeomAugPolygon()
+{
+    const VelArray<VelGeomPoint3d>& v = polyline.getVertices();
+    const VelArray<VelGeomVertexInfo>& in = polyline.getVertexInfo();
+    int n = v.length();
+    if (n >= 2 && v[n - 1].isEqualTo(v[0], VelGeomTol::gTol))
+        --n;
+    for (int i = 0; i < n; ++i) {
+        m_vertices.append(v[i]);
+        m_vertexInfo.append(i < in.length() ? in[i] : VelGeomVertexInfo::kNone);
+    }
+    m_normal = polyline.getNormal();
+    updateValidity();
+}
+
 VelGeomAugPolygon::VelGeomAugPolygon(const VelArray<VelGeomPoint3d>& vertices, const VelArray<double>& radii,
                                      const VelGeomVector3d& normal, bool roundNegative, bool roundPositive,
                                      double absError)
@@ -303,10 +318,12 @@ VelGeomAugPolygon::VelGeomAugPolygon(const VelArray<VelGeomPoint3d>& vertices, c
     : VelGeomAugPolygon()
 {
     m_normal = normal;
-    int n = vertices.length();
-    const bool withBulges = bulges.length() == n && n >= 2;
+    const int given = vertices.length();
+    int n = given;
     if (n >= 2 && vertices[n - 1].isEqualTo(vertices[0], VelGeomTol::gTol))
         --n;
+    // A closed list may come with a bulge for its repeated start or without.
+    const bool withBulges = n >= 2 && (bulges.length() == given || bulges.length() == n);
     for (int i = 0; i < n; ++i) {
         m_vertices.append(vertices[i]);
         if (withBulges && bulges[i] != 0.0)
@@ -392,12 +409,12 @@ bool VelGeomAugPolygon::buildFillets(const VelArray<VelGeomPoint3d>& input, cons
         double r = std::fabs(radius);
         double t = std::fabs(r / tanA);
         if (clamp) {
-            if (t > kFilletShare * ul) {
-                t = kFilletShare * ul;
+            if (t > VelGeomAugPolyline::kFilletPercentEdge * ul) {
+                t = VelGeomAugPolyline::kFilletPercentEdge * ul;
                 r = t * tanA;
             }
-            if (t > kFilletShare * wl) {
-                t = kFilletShare * wl;
+            if (t > VelGeomAugPolyline::kFilletPercentEdge * wl) {
+                t = VelGeomAugPolyline::kFilletPercentEdge * wl;
                 r = t * tanA;
             }
         } else if (VelGeomTol::gTol.lessNotEqual(ul, t) || VelGeomTol::gTol.lessNotEqual(wl, t)) {

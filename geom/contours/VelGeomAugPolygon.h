@@ -78,9 +78,9 @@ public:
                       const VelGeomVector3d& normal, bool roundNegative, bool roundPositive,
                       double absError = VelGeomVertexInfo::defAbsError);
     // Edge i is an arc with bulge i about the normal (straight for bulge 0)
-    // when there is one bulge per vertex, otherwise every edge is straight;
-    // a last vertex equal to the first is dropped with its bulge. Then
-    // reinitialize(1).
+    // when there is one bulge per vertex, otherwise every edge is straight.
+    // A last vertex equal to the first is dropped (with its bulge, if it has
+    // one). Then reinitialize(1).
     VelGeomAugPolygon(const VelArray<VelGeomPoint3d>& vertices, const VelGeomVector3d& normal,
                       const VelArray<double>& bulges, double absError = VelGeomVertexInfo::defAbsError);
     // Corner fillets as above with both flags given and optional clamping
