@@ -27,6 +27,9 @@ VelGeomExtents& VelGeomExtents::extend(const VelArray<VelGeomPoint3d>& pts)
 
 VelGeomExtents& VelGeomExtents::extend(const VelGeomExtents& e)
 {
+    // An empty record holds no points; its sentinel corners must not count.
+    if (!e.isValid())
+        return *this;
     extend(e.m_min);
     return extend(e.m_max);
 }

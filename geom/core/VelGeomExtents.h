@@ -21,7 +21,8 @@ public:
     // The first point sets both corners; later ones widen them.
     VelGeomExtents& extend(const VelGeomPoint3d& p);
     VelGeomExtents& extend(const VelArray<VelGeomPoint3d>& pts);
-    // Takes the other record's minimum and maximum points.
+    // Takes the other record's minimum and maximum points; an empty record
+    // changes nothing.
     VelGeomExtents& extend(const VelGeomExtents& e);
     // An edge of an augmented contour from p1 to p2: both ends, and for an arc
     // every axis extreme of its circle that lies on the arc, so the record

@@ -1,6 +1,8 @@
 #include "geom/curves/VelGeomCircArc3d.h"
 
 #include "geom/contours/VelGeomAugPolyline.h"
+#include "geom/contours/VelGeomVertexInfo.h"
+#include "geom/core/VelGeomExtents.h"
 #include "geom/core/VelGeomBase.h"
 #include "geom/core/VelGeomMatrix3d.h"
 #include "geom/curves/VelGeomLine3d.h"
@@ -601,4 +603,10 @@ VelGeomAugPolyline VelGeomCircArc3d::getAugPolyline() const
     polyline.append(getEndPoint(), VelGeomVertexInfo::kNone, 0);
     polyline.reinitialize();
     return polyline;
+}
+
+void VelGeomCircArc3d::getExtents(VelGeomExtents& out) const
+{
+    out = VelGeomExtents();
+    out.extend(VelGeomVertexInfo(getRadius(), getCenter(), getNormal(), 0.3), getStartPoint(), getEndPoint());
 }

@@ -148,6 +148,8 @@ public:
                              const VelGeomTol& tol = VelGeomTol::gTol) const override;
     // The start point with the arc's info and the end point, cleaned.
     /* 24 */ VelGeomAugPolyline getAugPolyline() const override;
+    // The exact box of the arc: its ends and the axis extremes it passes.
+    /* 25 */ void getExtents(VelGeomExtents& out) const override;
     // Keeps the start (keepStart non-zero) or the end and moves the other end
     // to the plane; wholeCircle searches the full circle. 0 (unchanged) when
     // the plane misses.

@@ -1,6 +1,7 @@
 #include "geom/curves/VelGeomCompositeCurve3d.h"
 
 #include "geom/contours/VelGeomAugPolyline.h"
+#include "geom/core/VelGeomExtents.h"
 #include "geom/core/VelGeomBase.h"
 #include "geom/core/VelGeomMatrix3d.h"
 #include "geom/curves/VelGeomCircArc3d.h"
@@ -745,4 +746,14 @@ VelGeomAugPolyline VelGeomCompositeCurve3d::getAugPolyline() const
     if (haveEnd)
         polyline.append(end, VelGeomVertexInfo::kNone, 0);
     return polyline;
+}
+
+void VelGeomCompositeCurve3d::getExtents(VelGeomExtents& out) const
+{
+    out = VelGeomExtents();
+    for (int i = 0; i < m_curves.length(); ++i) {
+        VelGeomExtents member;
+        m_curves[i]->getExtents(member);
+        out.extend(member);
+    }
 }

@@ -172,6 +172,8 @@ public:
     // One vertex per simple member (composite members opened up): its start,
     // with the arc's info for an arc; then the end of the last. Not cleaned.
     /* 24 */ VelGeomAugPolyline getAugPolyline() const override;
+    // The union of the members' extents.
+    /* 25 */ void getExtents(VelGeomExtents& out) const override;
     // The tangent of the member nearest to p, at its closest point.
     /* 27 */ VelGeomVector3d tangentVector(const VelGeomPoint3d& p) const override;
     /* 28 */ VelArray<VelGeomPoint3d> getPerpIntersections(const VelGeomPoint3d& p, int force) const override;

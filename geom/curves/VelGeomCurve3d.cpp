@@ -1,5 +1,7 @@
 #include "geom/curves/VelGeomCurve3d.h"
 
+#include "geom/core/VelGeomExtents.h"
+
 #include "geom/contours/VelGeomAugPolyline.h"
 #include "geom/curves/VelGeomLine3d.h"
 #include "geom/curves/VelGeomPlane.h"
@@ -81,6 +83,8 @@ VelGeomPoint3d VelGeomCurve3d::projClosestPointTo(const VelGeomPoint3d& p, const
 void VelGeomCurve3d::getAugPolyline(VelGeomAugPolyline& out) const { out = getAugPolyline(); }
 
 VelGeomAugPolyline VelGeomCurve3d::getAugPolyline() const { return VelGeomAugPolyline(); }
+
+void VelGeomCurve3d::getExtents(VelGeomExtents& out) const { out = VelGeomExtents(); }
 
 double VelGeomCurve3d::distanceTo(const VelGeomCurve3d& other, const VelGeomTol& tol) const
 {

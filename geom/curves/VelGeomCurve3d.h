@@ -8,9 +8,7 @@
 // insert new ones before the destructor, which comes last so that deleting a
 // curve through this interface runs the right destructor.
 //
-// getExtents is declared deleted so that its place in the table is fixed and
-// no caller can reach it before it does something. The base
-// projClosestPointTo works on the curve's augmented polyline; the straight
+// The base projClosestPointTo works on the curve's augmented polyline; the straight
 // curves have their own routine and do not use it.
 
 #include "geom/core/VelArray.h"
@@ -96,7 +94,9 @@ public:
     /* 23 */ virtual void getAugPolyline(VelGeomAugPolyline& out) const;
     // The curve as an augmented polyline; the base gives an empty one.
     /* 24 */ virtual VelGeomAugPolyline getAugPolyline() const;
-    /* 25 */ virtual void getExtents(VelGeomExtents& out) const = delete;          // with VelGeomExtents
+    // The curve's axis-parallel extents; the base (and the unbounded curves)
+    // give an empty record.
+    /* 25 */ virtual void getExtents(VelGeomExtents& out) const;
     // Shortens or lengthens the curve to a plane; the base refuses (0).
     /* 26 */ virtual int cutAt(VelGeomPlane plane, int atEnd, int extend, const VelGeomTol& tol = VelGeomTol::gTol);
     /* 27 */ virtual VelGeomVector3d tangentVector(const VelGeomPoint3d& p) const;  // zero vector

@@ -1,6 +1,7 @@
 #include "geom/curves/VelGeomLineSeg3d.h"
 
 #include "geom/contours/VelGeomAugPolyline.h"
+#include "geom/core/VelGeomExtents.h"
 #include "geom/core/VelGeomMatrix3d.h"
 #include "geom/curves/VelGeomPlane.h"
 
@@ -141,3 +142,5 @@ VelGeomAugPolyline VelGeomLineSeg3d::getAugPolyline() const
     polyline.reinitialize();
     return polyline;
 }
+
+void VelGeomLineSeg3d::getExtents(VelGeomExtents& out) const { out.set(getStartPoint(), getEndPoint()); }

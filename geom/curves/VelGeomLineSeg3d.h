@@ -42,6 +42,8 @@ public:
     double getLength() const override;
     // The two end points with straight infos, cleaned.
     VelGeomAugPolyline getAugPolyline() const override;
+    // The box of the two end points.
+    void getExtents(VelGeomExtents& out) const override;
     // Moves the start (atEnd 0) or the end to the plane.
     int cutAt(VelGeomPlane plane, int atEnd, int extend, const VelGeomTol& tol = VelGeomTol::gTol) override;
 

@@ -106,3 +106,53 @@ TEST(VelGeomExtents, ArcEdgesIncludeTheirExtremes)
     EXPECT_EQ(s.count(), 2);
     EXPECT_TRUE(s.maxPoint() == P(3, 4, 0));
 }
+
+#include "geom/curves/VelGeomCircArc3d.h"
+#include "geom/curves/VelGeomCompositeCurve3d.h"
+#include "geom/curves/VelGeomLine3d.h"
+#include "geom/curves/VelGeomLineSeg3d.h"
+
+TEST(VelGeomExtents, OfCurves)
+{
+    VelGeomExtents e;
+    e.extend(P(1, 1, 1));
+    VelGeomLine3d(P(0, 0, 0), V(1, 0, 0)).getExtents(e);
+    EXPECT_FALSE(e.isValid());  // unbounded curves give an empty record
+    VelGeomLineSeg3d seg(P(3, 0, 1), P(-1, 2, 1));
+    seg.getExtents(e);
+    EXPECT_TRUE(e.minPoint() == P(-1, 0, 1));
+    EXPECT_TRUE(e.maxPoint() == P(3, 2, 1));
+    // A quarter arc from (2,0,0) to (0,2,0) about z: no axis extreme inside,
+    // the half arc to (-2,0,0) passes y = 2.
+    const VelGeomCircArc3d quarter(P(0, 0, 0), V::kZAxis, 2.0, P(2, 0, 0), P(0, 2, 0));
+    quarter.getExtents(e);
+    EXPECT_NEAR(e.maxPoint().x, 2.0, 1e-12);
+    EXPECT_NEAR(e.maxPoint().y, 2.0, 1e-12);
+    EXPECT_NEAR(e.minPoint().x, 0.0, 1e-12);
+    const VelGeomCircArc3d half(P(0, 0, 0), V::kZAxis, 2.0, P(2, 0, 0), P(-2, 0, 0));
+    half.getExtents(e);
+    EXPECT_NEAR(e.maxPoint().y, 2.0, 1e-12);
+    EXPECT_NEAR(e.minPoint().y, 0.0, 1e-12);
+    const VelGeomCircArc3d circle(P(5, 5, 5), V(1, 1, 0), 1.0);
+    circle.getExtents(e);
+    EXPECT_NEAR(e.maxPoint().z, 6.0, 1e-12);
+    EXPECT_NEAR(e.maxPoint().x, 5 + std::sqrt(0.5), 1e-12);
+    // A composite: the union of its members; an empty record adds nothing.
+    VelArray<VelGeomCurve3d*> members;
+    members.append(new VelGeomLineSeg3d(P(2, 0, 0), P(2, -3, 0)));
+    members.append(new VelGeomCircArc3d(P(0, -3, 0), V::kZAxis, 2.0, P(2, -3, 0), P(-2, -3, 0)));
+    VelArray<int> owned;
+    owned.append(1);
+    owned.append(1);
+    VelGeomCompositeCurve3d chain(members, owned);
+    VelGeomExtents c;
+    chain.getExtents(c);
+    ASSERT_TRUE(c.isValid());
+    EXPECT_NEAR(c.minPoint().y, -3.0, 1e-12);
+    EXPECT_NEAR(c.maxPoint().y, 0.0, 1e-12);  // the arc's top (y = -1) lies below the segment's end
+    EXPECT_NEAR(c.minPoint().x, -2.0, 1e-12);
+    VelGeomExtents grown = c;
+    grown.extend(VelGeomExtents());
+    EXPECT_TRUE(grown.minPoint() == c.minPoint());
+    EXPECT_TRUE(grown.maxPoint() == c.maxPoint());
+}
