@@ -255,7 +255,12 @@ void VelGeomAugPolyline::buildFillets(const VelGeomVector3d& normal, const VelAr
     };
     m_vertices.append(vertices[0]);
     m_infos.append(Info::kNone);
+    // The tangent length the previous fillet took from the edge that ends at
+    // vertex k: two fillets must not overlap on the edge between them.
+    double usedBefore = 0.0;
     for (int k = 1; k + 1 < n; ++k) {
+        const double used = usedBefore;
+        usedBefore = 0.0;
         const double rk = radii[k];
         const bool round = (rk < 0.0 && roundNegative) || (rk > 0.0 && roundPositive);
         const Vector u = vertices[k - 1] - vertices[k];
@@ -276,17 +281,23 @@ void VelGeomAugPolyline::buildFillets(const VelGeomVector3d& normal, const VelAr
         }
         double t = std::fabs(r / tanA);
         const double share = kFilletPercentEdge;
-        if (t > share * lu || t > share * lw) {
+        const double free = lu - used;
+        if (t > share * free || t > share * lw) {
             if (clamp) {
-                t = share * lu;
+                t = share * free;
                 if (t > share * lw)
                     t = share * lw;
                 r = t * tanA;
-            } else if (tol.lessNotEqual(lu, t) || tol.lessNotEqual(lw, t)) {
+            } else if (tol.lessNotEqual(free, t) || tol.lessNotEqual(lw, t)) {
                 reset();
                 return;
             }
         }
+        if (!(t > 0.0)) {
+            appendCorner(vertices[k]);
+            continue;
+        }
+        usedBefore = t;
         const Point centre = vertices[k] + unitOf(rotated(u, alpha, axis)) * (r / std::sin(alpha));
         const Point p = vertices[k] + (u / lu) * t;
         const Point q = vertices[k] + (w / lw) * t;

@@ -27,6 +27,9 @@
 //     more than a full turn (one info cannot describe that).
 //   - A full-circle edge (equal end vertices) becomes a full circle starting
 //     at its vertex, so the curve list stays a connected chain.
+//   - Corner fillets share the edge between them: a fillet may take only
+//     what the previous one left of that edge (clamping shortens it to that,
+//     without clamping it does not fit), so no contour comes back on itself.
 //   - The validity test takes the contour as an open chain; its pairwise
 //     definition runs on the composite curve's test, which skips pairs whose
 //     boxes are apart.
