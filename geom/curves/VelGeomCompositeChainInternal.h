@@ -19,6 +19,8 @@
 // Not installed.
 
 #include "geom/core/VelArray.h"
+#include "geom/core/VelGeomPoint2d.h"
+#include "geom/core/VelGeomPoint3d.h"
 #include "geom/core/VelGeomTol.h"
 
 #include <algorithm>
@@ -122,9 +124,52 @@ void memberIntersections(const VelArray<typename T::Curve*>& c, const typename T
     }
 }
 
+inline double coordinate(const VelGeomPoint3d& p, int k) { return p[k]; }
+inline double coordinate(const VelGeomPoint2d& p, int k) { return k == 0 ? p.x : (k == 1 ? p.y : 0.0); }
+
+// Narrows the box of an arc (the box of its whole circle) to the arc: each
+// quarter of the arc turns by at most pi / 2, so it lies within the
+// rectangle on its chord that is as wide as its sagitta (the offset of the
+// quarter's midpoint from the chord's). Many arcs of one big circle then no
+// longer share the circle's box.
+template <class T>
+void narrowArcBox(const typename T::Curve& arc, ChainBox& box)
+{
+    double q[9][3];
+    for (int k = 0; k <= 8; ++k) {
+        const typename T::Point p = arc.evalPoint(k / 8.0);
+        for (int a = 0; a < 3; ++a) {
+            q[k][a] = coordinate(p, a);
+            if (!std::isfinite(q[k][a]))
+                return;
+        }
+    }
+    ChainBox quarters;
+    quarters.setEmpty();
+    for (int s = 0; s < 4; ++s) {
+        const double* from = q[2 * s];
+        const double* mid = q[2 * s + 1];
+        const double* to = q[2 * s + 2];
+        double w[3];
+        for (int a = 0; a < 3; ++a)
+            w[a] = mid[a] - (from[a] + to[a]) / 2.0;
+        quarters.add(from[0], from[1], from[2]);
+        quarters.add(to[0], to[1], to[2]);
+        quarters.add(from[0] + w[0], from[1] + w[1], from[2] + w[2]);
+        quarters.add(to[0] + w[0], to[1] + w[1], to[2] + w[2]);
+    }
+    for (int a = 0; a < 3; ++a) {
+        box.lo[a] = std::max(box.lo[a], quarters.lo[a]);
+        box.hi[a] = std::min(box.hi[a], quarters.hi[a]);
+    }
+}
+
 // Pairs whose boxes, grown by the tolerance and by a rounding margin, are
-// apart cannot have a common point: the sweep over x visits only the others,
-// so the test stays near linear for chains that do not fold onto themselves.
+// apart cannot have a common point: the sweep visits only the others, so the
+// test stays near linear for chains that do not fold onto themselves. It
+// runs along the axis on which the boxes overlap least (the sum of their
+// widths against the spread of the chain), so that a chain of long parallel
+// members is swept across them rather than along them.
 template <class T>
 bool farPairsIntersect(const VelArray<typename T::Curve*>& c, const VelGeomTol& tol)
 {
@@ -133,16 +178,45 @@ bool farPairsIntersect(const VelArray<typename T::Curve*>& c, const VelGeomTol& 
         return false;
     std::vector<ChainBox> boxes(n);
     double scale = 1.0;
+    double lo[3], hi[3], widths[3] = {0.0, 0.0, 0.0};
+    for (int k = 0; k < 3; ++k) {
+        lo[k] = std::numeric_limits<double>::infinity();
+        hi[k] = -std::numeric_limits<double>::infinity();
+    }
     for (int i = 0; i < n; ++i) {
         T::box(*c[i], boxes[i]);
+        if (T::isArc(*c[i]))
+            narrowArcBox<T>(*c[i], boxes[i]);
         boxes[i].sanitize();
-        scale = std::max(scale, boxes[i].scale());
+        for (int k = 0; k < 3; ++k) {
+            const double l = boxes[i].lo[k], h = boxes[i].hi[k];
+            if (std::isfinite(l)) {
+                scale = std::max(scale, std::fabs(l));
+                lo[k] = std::min(lo[k], l);
+            }
+            if (std::isfinite(h)) {
+                scale = std::max(scale, std::fabs(h));
+                hi[k] = std::max(hi[k], h);
+            }
+            if (std::isfinite(l) && std::isfinite(h))
+                widths[k] += h - l;
+        }
     }
-    const double margin = boxMargin(tol, scale);
+    int a = 0;
+    double best = std::numeric_limits<double>::infinity();
+    for (int k = 0; k < 3; ++k) {
+        const double spread = hi[k] - lo[k];
+        if (spread > 0.0 && widths[k] / spread < best) {
+            best = widths[k] / spread;
+            a = k;
+        }
+    }
+    const int b = (a + 1) % 3, d = (a + 2) % 3;
+    const double margin = 10.0 * std::fabs(tol.effectivePointTol()) + 1e-9 * scale;
     std::vector<int> order(n);
     for (int i = 0; i < n; ++i)
         order[i] = i;
-    std::sort(order.begin(), order.end(), [&](int a, int b) { return boxes[a].lo[0] < boxes[b].lo[0]; });
+    std::sort(order.begin(), order.end(), [&](int x, int y) { return boxes[x].lo[a] < boxes[y].lo[a]; });
 
     VelArray<typename T::Point> pts;
     for (int oi = 0; oi < n; ++oi) {
@@ -151,15 +225,15 @@ bool farPairsIntersect(const VelArray<typename T::Curve*>& c, const VelGeomTol& 
         for (int oj = oi + 1; oj < n; ++oj) {
             const int j = order[oj];
             const ChainBox& bj = boxes[j];
-            if (bj.lo[0] > bi.hi[0] + margin)
+            if (bj.lo[a] > bi.hi[a] + margin)
                 break;
-            if (bj.lo[1] > bi.hi[1] + margin || bi.lo[1] > bj.hi[1] + margin || bj.lo[2] > bi.hi[2] + margin ||
-                bi.lo[2] > bj.hi[2] + margin)
+            if (bj.lo[b] > bi.hi[b] + margin || bi.lo[b] > bj.hi[b] + margin || bj.lo[d] > bi.hi[d] + margin ||
+                bi.lo[d] > bj.hi[d] + margin)
                 continue;
-            const int a = std::min(i, j), b = std::max(i, j);
-            if (b - a < 2 || (a == 0 && b == n - 1))
+            const int lowIdx = std::min(i, j), highIdx = std::max(i, j);
+            if (highIdx - lowIdx < 2 || (lowIdx == 0 && highIdx == n - 1))
                 continue;  // neighbours and the first-last pair have their own rules
-            if (c[a]->intersectWith(*c[b], pts, tol))
+            if (c[lowIdx]->intersectWith(*c[highIdx], pts, tol))
                 return true;
         }
     }
