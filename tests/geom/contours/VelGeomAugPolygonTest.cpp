@@ -690,4 +690,22 @@ TEST(VelGeomAugPolygon, SelfIntersectionMatchesAllPairs)
     }
     EXPECT_GT(crossing, 50);
     EXPECT_GT(simple, 50);
+
+    // Long contours of many small arcs and segments, where most pairs are
+    // skipped.
+    int longCrossing = 0;
+    for (int round = 0; round < 12; ++round) {
+        const std::vector<Edge> edges =
+            round % 2 ? randomStar(g, 150 + 13 * round, 7.9, 8.0, 0.05) : randomStar(g, 150 + 13 * round, 6.0, 8.0, 0.9);
+        Poly poly = raw(edges);
+        poly.reinitialize(0);
+        VelArray<VelGeomCurve3d*> curves;
+        poly.getCurves(curves);
+        const bool expected = pairwiseSelfIntersecting(curves, tol);
+        Poly::deleteCurves(curves);
+        EXPECT_EQ(poly.isValid() == Poly::kSelfIntersecting, expected) << round;
+        longCrossing += expected;
+    }
+    EXPECT_GT(longCrossing, 0);
+    EXPECT_LT(longCrossing, 12);
 }
