@@ -294,6 +294,14 @@ private:
             id = m_alias[id];
         return id;
     }
+    // The id a point finally stands for, after welding.
+    int fin(int id) const
+    {
+        int r = rep(id);
+        while (r < static_cast<int>(m_weld.size()) && m_weld[r] != r)
+            r = rep(m_weld[r]);
+        return r;
+    }
 
     void collectFaces();
     void findCandidates();
@@ -301,10 +309,12 @@ private:
     void triangulateCandidates();
     void markActive();
     void runCorefinement();
+    void weld();
     void classify(int side);
     void decidePassive(int side);
     void buildOutput();
     void buildEntities();
+    void splitFans(size_t newEdges);
     void validate();
 
     signed char keepClass(int side, signed char cls) const { return keeps(m_op, side, cls) ? 1 : 0; }
@@ -317,6 +327,8 @@ private:
     double m_scale = 1.0;
 
     std::vector<Face*> m_faces[2];
+    std::vector<std::pair<int, int>> m_pairs;  // faces whose boxes overlap
+    std::unordered_map<const Vertex*, Edge*> m_edgeAt;  // a half-edge leaving each vertex of a candidate
     std::vector<Interval3d> m_faceBox[2];
     Interval3d m_box[2];
     std::unordered_map<const Face*, int> m_candOf[2];  // face -> index in m_cands
@@ -327,6 +339,7 @@ private:
     std::vector<Vertex*> m_vtx;
     std::vector<signed char> m_vside;
     std::vector<int> m_alias;
+    std::vector<int> m_weld;
 
     // The corefinement.
     cgal::CorefineMesh m_mesh[2];
@@ -359,6 +372,7 @@ private:
     Body m_t;                                // new entities, spliced in by commit()
     std::vector<std::pair<Edge*, Edge*>> m_openPairs;  // (kept edge of the body, its new partner)
     std::vector<std::pair<Edge*, bool>> m_openApprox;
+    std::vector<std::pair<Edge*, Vertex*>> m_vertexMoves;  // kept edges that change vertex
     std::unordered_map<const Curve*, Curve*> m_curveCopy;
 };
 
@@ -396,6 +410,7 @@ void Engine::findCandidates()
     overlappingPairs(m_faceBox[0], m_faceBox[1], m_margin, [&](int i, int j) {
         cand[0][i] = 1;
         cand[1][j] = 1;
+        m_pairs.emplace_back(i, j);
     });
     for (int s = 0; s < 2; ++s)
         for (size_t i = 0; i < m_faces[s].size(); ++i)
@@ -412,6 +427,8 @@ void Engine::findCandidates()
                     if (!e->vertex())
                         throw eInvalidBody;
                     c.ids.push_back(idOf(e->vertex(), s));
+                    if (s == 0)
+                        m_edgeAt.emplace(e->vertex(), e);
                 }
                 m_cands.push_back(std::move(c));
             }
@@ -431,15 +448,51 @@ void Engine::snap()
             }
     if (!any)
         return;
+    std::unordered_set<int> onPoint;
     for (const Cand& c : m_cands)
         if (c.side == 1)
             for (int id : c.ids) {
                 if (m_vside[id] != 1)
                     continue;
                 void* hit = index.find(m_pos[id]);
-                if (hit)
+                if (hit) {
                     m_pos[id] = m_pos[static_cast<int>(reinterpret_cast<intptr_t>(hit)) - 1];
+                    onPoint.insert(id);
+                }
             }
+    // Points within the tolerance of a face of this body go into its plane,
+    // so nearly coplanar faces become coplanar (exactly so for planes
+    // parallel to the axes, the common case of touching parts).
+    std::unordered_map<int, int> moved;  // id -> number of planes it went into
+    for (const auto& pr : m_pairs) {
+        Face* fa = m_faces[0][pr.first];
+        const Plane& pl = fa->plane();
+        if (!pl.isValid())
+            continue;
+        Interval3d box = m_faceBox[0][pr.first];
+        box.enlarge(m_eps);
+        const Cand& cb = m_cands[m_candOf[1].at(m_faces[1][pr.second])];
+        for (int id : cb.ids) {
+            if (m_vside[id] != 1 || onPoint.count(id))
+                continue;
+            Point3d& p = m_pos[id];
+            const double sd = pl.signedDistanceTo(p);
+            if (sd == 0.0 || std::fabs(sd) > m_eps || !box.contains(p))
+                continue;
+            if (++moved[id] > 3)
+                continue;
+            Point3d q = p - pl.normal() * sd;
+            // Axis planes: put the coordinate exactly.
+            const Vector3d& n = pl.normal();
+            if (n.y == 0.0 && n.z == 0.0)
+                q.x = -pl.d() / n.x;
+            else if (n.x == 0.0 && n.z == 0.0)
+                q.y = -pl.d() / n.y;
+            else if (n.x == 0.0 && n.y == 0.0)
+                q.z = -pl.d() / n.z;
+            p = q;
+        }
+    }
 }
 
 void Engine::triangulateCandidates()
@@ -560,6 +613,47 @@ void Engine::runCorefinement()
             const int v = e[1] >= 0 ? m_meshGlobal[s][e[1]] : m_nodeId[-e[1] - 1];
             m_constrained.insert(undirectedKey(rep(u), rep(v)));
         }
+}
+
+void Engine::weld()
+{
+    // Points the refinement made closer than the tolerance to another point
+    // (slivers of nearly coincident geometry) are taken as that point: an
+    // input point of the receiving body before one of the other body before
+    // a new point. Input points of one body are never merged with each other.
+    m_weld.resize(m_pos.size());
+    std::iota(m_weld.begin(), m_weld.end(), 0);
+    if (m_res.nodes.empty())
+        return;
+    std::unordered_set<int> seen;
+    std::vector<int> order[3];
+    for (int s = 0; s < 2; ++s)
+        for (const auto& t : m_outTris[s])
+            for (int x : t) {
+                const int r = rep(x);
+                if (seen.insert(r).second)
+                    order[m_vside[r]].push_back(r);
+            }
+    PointIndex index[3] = {PointIndex(m_eps), PointIndex(m_eps), PointIndex(m_eps)};
+    auto tag = [](int id) { return reinterpret_cast<void*>(static_cast<intptr_t>(id + 1)); };
+    auto untag = [](void* p) { return static_cast<int>(reinterpret_cast<intptr_t>(p)) - 1; };
+    for (int id : order[0])
+        index[0].add(m_pos[id], tag(id));
+    for (int id : order[1]) {
+        if (void* hit = index[0].find(m_pos[id]))
+            m_weld[id] = untag(hit);
+        else
+            index[1].add(m_pos[id], tag(id));
+    }
+    for (int id : order[2]) {
+        void* hit = nullptr;
+        for (int k = 0; k < 3 && !hit; ++k)
+            hit = index[k].find(m_pos[id]);
+        if (hit)
+            m_weld[id] = untag(hit);
+        else
+            index[2].add(m_pos[id], tag(id));
+    }
 }
 
 // ---- classification --------------------------------------------------------
@@ -764,14 +858,14 @@ void Engine::buildOutput()
     // Operand half-edges of candidate faces by their vertex ids.
     for (const Cand& c : m_cands)
         for (size_t i = 0; i < c.loop.size(); ++i)
-            m_loopEdge[c.side].emplace(directedKey(rep(c.ids[i]), rep(c.ids[(i + 1) % c.ids.size()])), c.loop[i]);
+            m_loopEdge[c.side].emplace(directedKey(fin(c.ids[i]), fin(c.ids[(i + 1) % c.ids.size()])), c.loop[i]);
     for (int s = 0; s < 2; ++s) {
         m_nodeEdge[s].assign(m_res.nodes.size(), nullptr);
         for (size_t j = 0; j < m_res.nodes.size(); ++j) {
             const cgal::CorefineNode& n = m_res.nodes[j];
             if (n.edge[s][0] < 0)
                 continue;
-            const int u = rep(m_meshGlobal[s][n.edge[s][0]]), v = rep(m_meshGlobal[s][n.edge[s][1]]);
+            const int u = fin(m_meshGlobal[s][n.edge[s][0]]), v = fin(m_meshGlobal[s][n.edge[s][1]]);
             auto it = m_loopEdge[s].find(directedKey(u, v));
             if (it == m_loopEdge[s].end())
                 it = m_loopEdge[s].find(directedKey(v, u));
@@ -814,7 +908,7 @@ void Engine::buildOutput()
             if (!changed) {
                 // An unsplit triangle keeps its input corners.
                 for (int x : m_outTris[s][t])
-                    if (m_vside[x] == 2)
+                    if (m_vside[fin(x)] == 2 || fin(x) != rep(x))
                         changed = true;
             }
         }
@@ -827,7 +921,7 @@ void Engine::buildOutput()
                 o.reversed = reversed;
                 o.v.reserve(c.ids.size());
                 for (size_t i = 0; i < c.ids.size(); ++i) {
-                    o.v.push_back(rep(c.ids[i]));
+                    o.v.push_back(fin(c.ids[i]));
                     o.bridge.push_back(c.loop[i]->isBridge());
                     o.source.push_back(c.loop[i]);
                 }
@@ -844,11 +938,11 @@ void Engine::buildOutput()
         tris.clear();
         for (size_t t = 0; t < c.tris.size(); ++t)
             if (c.meshTri[t] < 0 && c.keep[t])
-                tris.push_back({rep(c.tris[t][0]), rep(c.tris[t][1]), rep(c.tris[t][2])});
+                tris.push_back({fin(c.tris[t][0]), fin(c.tris[t][1]), fin(c.tris[t][2])});
         for (int t : outOf[ci])
             if (m_elemKeep[s][m_res.patch[s][t]]) {
                 const auto& x = m_outTris[s][t];
-                tris.push_back({rep(x[0]), rep(x[1]), rep(x[2])});
+                tris.push_back({fin(x[0]), fin(x[1]), fin(x[2])});
             }
         mergeTriangles(tris, regions);
         for (MergedLoop& r : regions) {
@@ -884,7 +978,7 @@ void Engine::buildOutput()
             o.origin = f;
             o.reversed = reversed;
             BodyImpl::walkLoop(f, [&](Edge* e) {
-                o.v.push_back(rep(idOf(e->vertex(), 1)));
+                o.v.push_back(fin(idOf(e->vertex(), 1)));
                 o.bridge.push_back(e->isBridge());
                 o.source.push_back(e);
                 return true;
@@ -956,7 +1050,7 @@ void Engine::buildEntities()
             return it == m_nodeOfId.end() ? nullptr : m_nodeEdge[side][it->second];
         };
         auto hasEnd = [&](Edge* e, int id) {
-            return rep(idOf(e->vertex(), side)) == id || rep(idOf(e->next()->vertex(), side)) == id;
+            return fin(idOf(e->vertex(), side)) == id || fin(idOf(e->next()->vertex(), side)) == id;
         };
         Edge* eu = nodeEdge(u);
         Edge* ev = nodeEdge(v);
@@ -1014,7 +1108,7 @@ void Engine::buildEntities()
         BodyImpl::walkLoop(f, [&](Edge* e) {
             Edge* p = e->partner();
             if (p && p->face() && !m_removedSet.count(p->face()))
-                open.emplace(directedKey(rep(idOf(p->vertex(), 0)), rep(idOf(p->next()->vertex(), 0))), p);
+                open.emplace(directedKey(fin(idOf(p->vertex(), 0)), fin(idOf(p->next()->vertex(), 0))), p);
             return true;
         });
     auto originOf = [&](const Edge* e) -> const Face* {
@@ -1072,6 +1166,81 @@ void Engine::buildEntities()
         }
         (void)a;
         m_openApprox.emplace_back(kept, approx);
+    }
+    splitFans(edges.size());
+}
+
+void Engine::splitFans(size_t newEdges)
+{
+    // Where parts of the result only touch at a vertex (or along an edge),
+    // each fan of faces round the vertex gets a vertex of its own, so every
+    // vertex of the result is manifold.
+    BodyData* dt = BodyImpl::data(m_t);
+    std::unordered_map<const Edge*, Edge*> newPartner;
+    for (auto& op : m_openPairs)
+        newPartner.emplace(op.first, op.second);
+    auto partner = [&](const Edge* e) -> Edge* {
+        auto it = newPartner.find(e);
+        return it != newPartner.end() ? it->second : e->partner();
+    };
+    std::unordered_map<Vertex*, std::vector<Edge*>> around;
+    around.reserve(newEdges);
+    for (const OutFace& o : m_out)
+        BodyImpl::walkLoop(o.built, [&](Edge* e) {
+            around[e->vertex()].push_back(e);
+            return true;
+        });
+    std::unordered_set<const Edge*> inFan;
+    std::vector<Edge*> fan;
+    for (auto& kv : around) {
+        Vertex* v = kv.first;
+        std::vector<Edge*>& out = kv.second;
+        if (BodyImpl::owner(v) != dt) {
+            // A vertex of the receiving body: its kept half-edges count too.
+            auto at = m_edgeAt.find(v);
+            Edge* start = at == m_edgeAt.end() ? nullptr : at->second;
+            if (start) {
+                const Edge* x = start;
+                long steps = 0;
+                do {
+                    if (!m_removedSet.count(x->face()))
+                        out.push_back(const_cast<Edge*>(x));
+                    const Edge* p = x->prev() ? x->prev()->partner() : nullptr;
+                    if (!p || p->vertex() != v || ++steps > 100000)
+                        break;
+                    x = p;
+                } while (x != start);
+            }
+        }
+        if (out.size() < 2)
+            continue;
+        inFan.clear();
+        int fans = 0;
+        for (Edge* e0 : out) {
+            if (inFan.count(e0))
+                continue;
+            fan.clear();
+            const Edge* x = e0;
+            long steps = 0;
+            do {
+                fan.push_back(const_cast<Edge*>(x));
+                inFan.insert(x);
+                Edge* p = partner(x->prev());
+                if (!p || p->vertex() != v || ++steps > 100000)
+                    throw eInvalidBody;
+                x = p;
+            } while (x != e0);
+            if (fans++ == 0)
+                continue;
+            Vertex* nv = BodyImpl::newVertex(dt, v->point());
+            nv->setFlags(v->flags());
+            for (Edge* e : fan) {
+                if (BodyImpl::owner(e) == dt)
+                    BodyImpl::setVertexRaw(e, nv);
+                else
+                    m_vertexMoves.emplace_back(e, nv);
+            }
+        }
     }
 }
 
@@ -1181,6 +1350,7 @@ void Engine::compute()
     triangulateCandidates();
     markActive();
     runCorefinement();
+    weld();
     classify(0);
     classify(1);
     decidePassive(0);
@@ -1226,6 +1396,8 @@ void Engine::commit()
         BodyImpl::setPartnerRaw(op.first, op.second);
     for (auto& oa : m_openApprox)
         oa.first->setApprox(oa.second);
+    for (auto& vm : m_vertexMoves)
+        BodyImpl::setVertexRaw(vm.first, vm.second);
     if (!maybeVertices.empty() || !maybeCurves.empty()) {
         for (Edge* e = da->edgeHead; e; e = BodyImpl::edgeListNext(e)) {
             if (e->vertex() && BodyImpl::scratch(e->vertex()) == mark)

@@ -9,6 +9,9 @@
 
 #include "facet/host/modeler/ErrorCode.h"
 
+// CGAL's own headers are not warning-clean under -Wextra.
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
 #include <CGAL/Exact_predicates_exact_constructions_kernel.h>
 #include <CGAL/Polygon_mesh_processing/corefinement.h>
 #include <CGAL/Surface_mesh.h>

@@ -90,9 +90,9 @@ TEST(ModelerBoolean, TouchingAndNestedConfigurations)
     for (size_t i = 0; i < cases.size(); ++i) {
         const Case& c = cases[i];
         const Body u = A + c.b, d = A - c.b, x = A * c.b;
-        EXPECT_TRUE(u.isValid(2)) << i;
-        EXPECT_TRUE(d.isValid(2)) << i;
-        EXPECT_TRUE(x.isValid(2)) << i;
+        EXPECT_TRUE(u.isValid(3)) << i;
+        EXPECT_TRUE(d.isValid(3)) << i;
+        EXPECT_TRUE(x.isValid(3)) << i;
         EXPECT_NEAR(u.volume(), 1.0 + c.vb - c.inter, 1e-9) << i;
         EXPECT_NEAR(d.volume(), 1.0 - c.inter, 1e-9) << i;
         EXPECT_NEAR(x.volume(), c.inter, 1e-9) << i;

@@ -1,0 +1,221 @@
+// Randomised Booleans of boxes, prisms and cylinders (many of them on a coarse
+// grid, so faces, edges and vertices coincide often) against an independent
+// oracle: every operand is convex, so each volume follows by inclusion and
+// exclusion from volumes of intersections of convex solids, and those are
+// computed here by clipping a large cube with the operands' face planes.
+
+#include "ModelerTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+using namespace AModeler;
+using namespace mtest;
+
+namespace {
+
+using Polygon = std::vector<Point3d>;
+
+// Keeps the part of a convex polyhedron (outward counterclockwise faces)
+// with n.p + d <= 0 and closes it with the cap.
+std::vector<Polygon> clip(const std::vector<Polygon>& faces, const Vector3d& n, double d)
+{
+    bool below = false, above = false;
+    for (const Polygon& f : faces)
+        for (const Point3d& p : f) {
+            const double s = n.dot(p.asVector()) + d;
+            below = below || s < 0;
+            above = above || s > 0;
+        }
+    if (!above)
+        return faces;  // a plane that only touches adds no face
+    if (!below)
+        return {};
+    std::vector<Polygon> out;
+    std::vector<Point3d> cut;
+    for (const Polygon& f : faces) {
+        Polygon r;
+        for (size_t i = 0; i < f.size(); ++i) {
+            const Point3d& a = f[i];
+            const Point3d& b = f[(i + 1) % f.size()];
+            const double sa = n.dot(a.asVector()) + d, sb = n.dot(b.asVector()) + d;
+            if (sa <= 0)
+                r.push_back(a);
+            if ((sa < 0 && sb > 0) || (sa > 0 && sb < 0)) {
+                const Point3d x = a.interpolate(b, sa / (sa - sb));
+                r.push_back(x);
+                cut.push_back(x);
+            } else if (sa == 0) {
+                cut.push_back(a);
+            }
+        }
+        if (r.size() >= 3)
+            out.push_back(r);
+    }
+    if (cut.size() >= 3) {
+        Vector3d c;
+        for (const Point3d& p : cut)
+            c += p.asVector();
+        c = c / static_cast<double>(cut.size());
+        const Vector3d u = n.perpendicular(), v = n.cross(u);
+        std::sort(cut.begin(), cut.end(), [&](const Point3d& p, const Point3d& q) {
+            const Vector3d a = p.asVector() - c, b = q.asVector() - c;
+            return std::atan2(a.dot(v), a.dot(u)) < std::atan2(b.dot(v), b.dot(u));
+        });
+        out.push_back(cut);
+    }
+    return out;
+}
+
+double polyVolume(const std::vector<Polygon>& faces)
+{
+    double six = 0.0;
+    for (const Polygon& f : faces)
+        for (size_t i = 1; i + 1 < f.size(); ++i)
+            six += f[0].asVector().dot(f[i].asVector().cross(f[i + 1].asVector()));
+    return six / 6.0;
+}
+
+// Volume of the intersection of convex bodies, from their face planes.
+double convexIntersection(const std::vector<const Body*>& bodies)
+{
+    const double L = 1000.0;
+    std::vector<Polygon> cube;
+    const Point3d c[8] = {Point3d(-L, -L, -L), Point3d(L, -L, -L), Point3d(L, L, -L), Point3d(-L, L, -L),
+                          Point3d(-L, -L, L),  Point3d(L, -L, L),  Point3d(L, L, L),  Point3d(-L, L, L)};
+    cube = {{c[0], c[3], c[2], c[1]}, {c[4], c[5], c[6], c[7]}, {c[0], c[1], c[5], c[4]},
+            {c[1], c[2], c[6], c[5]}, {c[2], c[3], c[7], c[6]}, {c[3], c[0], c[4], c[7]}};
+    for (const Body* b : bodies)
+        for (Face* f = b->faceList(); f; f = f->next()) {
+            cube = clip(cube, f->plane().normal(), f->plane().d());
+            if (cube.empty())
+                return 0.0;
+        }
+    return polyVolume(cube);
+}
+
+struct Shape
+{
+    Body body;
+    double volume;
+};
+
+class Generator
+{
+public:
+    explicit Generator(unsigned seed) : m_rng(seed) {}
+
+    Shape next()
+    {
+        const int kind = pick(0, 5);
+        Body b;
+        if (kind <= 1) {
+            // Grid box: corners on a 0.5 grid, so contacts are exact.
+            const double x = grid(), y = grid(), z = grid();
+            b = Body::box(Point3d(x, y, z), Vector3d(0.5 * pick(1, 6), 0.5 * pick(1, 6), 0.5 * pick(1, 6)));
+        } else if (kind == 2) {
+            // Grid prism along an axis.
+            const int facets = pick(0, 1) ? 32 : pick(3, 8);
+            const Point3d base(grid(), grid(), grid());
+            Vector3d axis;
+            (pick(0, 2) == 0 ? axis.x : (pick(0, 1) ? axis.y : axis.z)) = 0.5 * pick(1, 6);
+            b = Body::cylinder(Line3d(base, base + axis), 0.5 * pick(1, 4), facets);
+        } else if (kind == 3) {
+            // Rotated box.
+            b = Body::box(Point3d(-0.5 * real(1, 3), -0.5 * real(1, 3), -0.5 * real(1, 3)),
+                          Vector3d(real(1, 3), real(1, 3), real(1, 3)));
+            Transf3d t = Transf3d::rotation(real(0, 6.3), Vector3d(real(-1, 1), real(-1, 1), real(-1, 1)).normalized(),
+                                            Point3d());
+            b.transformBy(Transf3d::translation(Vector3d(real(0, 3), real(0, 3), real(0, 3))) * t);
+        } else if (kind == 4) {
+            // Cylinder in a general direction.
+            const Point3d p(real(0, 3), real(0, 3), real(0, 3));
+            const Vector3d d(real(-2, 2), real(-2, 2), real(-2, 2));
+            if (d.length() < 0.5)
+                return next();
+            b = Body::cylinder(Line3d(p, p + d), real(0.3, 1.2), 32);
+        } else {
+            // Grid box rotated by a quarter turn: the same faces, other vertex order.
+            b = Body::box(Point3d(grid(), grid(), grid()), Vector3d(1, 1.5, 0.5));
+            b.transformBy(Transf3d::rotation(kHalfPi, Vector3d::kZDir, Point3d(1, 1, 1)));
+        }
+        Shape s{b, b.volume()};
+        return s;
+    }
+
+private:
+    static constexpr double kHalfPi = 1.57079632679489661923;
+    int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
+    double real(double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(m_rng); }
+    double grid() { return 0.5 * pick(0, 6); }
+    std::mt19937 m_rng;
+};
+
+struct Tally
+{
+    int done = 0, failed = 0;
+};
+
+// One Boolean: either a valid result of the expected volume or an ErrorCode
+// with both operands as they were.
+void check(const Body& a, const Body& b, char op, double expected, Tally& tally, const std::string& what)
+{
+    const double va = a.volume(), vb = b.volume();
+    const int fa = a.faceCount(), fb = b.faceCount();
+    Body r;
+    try {
+        Body t(a);
+        if (op == '+')
+            t += b;
+        else if (op == '-')
+            t -= b;
+        else
+            t *= b;
+        r = std::move(t);
+    } catch (ErrorCode e) {
+        ++tally.failed;
+        if (std::getenv("KIV_STRESS_VERBOSE"))
+            std::printf("%s %c: %s\n", what.c_str(), op, errorCodeText(e));
+        EXPECT_EQ(a.faceCount(), fa) << what;
+        EXPECT_EQ(b.faceCount(), fb) << what;
+        EXPECT_EQ(a.volume(), va) << what;
+        EXPECT_EQ(b.volume(), vb) << what;
+        return;
+    }
+    ++tally.done;
+    EXPECT_TRUE(r.isValid(3)) << what << " " << op;
+    EXPECT_NEAR(r.volume(), expected, 1e-7 * (1.0 + std::fabs(expected))) << what << " " << op;
+}
+
+} // namespace
+
+TEST(ModelerBooleanStress, RandomConvexPairsAndTheirResults)
+{
+    Generator gen(20240607);
+    Tally tally;
+    for (int round = 0; round < 60; ++round) {
+        const Shape A = gen.next(), B = gen.next(), C = gen.next();
+        const std::string what = "round " + std::to_string(round);
+        const double ab = convexIntersection({&A.body, &B.body});
+        check(A.body, B.body, '+', A.volume + B.volume - ab, tally, what);
+        check(A.body, B.body, '-', A.volume - ab, tally, what);
+        check(A.body, B.body, '*', ab, tally, what);
+        // The difference (not convex) against a third solid.
+        Body r;
+        try {
+            r = A.body - B.body;
+        } catch (ErrorCode) {
+            continue;
+        }
+        const double vr = A.volume - ab;
+        const double rc = convexIntersection({&A.body, &C.body}) - convexIntersection({&A.body, &B.body, &C.body});
+        check(r, C.body, '+', vr + C.volume - rc, tally, what + " R");
+        check(r, C.body, '-', vr - rc, tally, what + " R");
+        check(r, C.body, '*', rc, tally, what + " R");
+        check(C.body, r, '-', C.volume - rc, tally, what + " C-R");
+    }
+    std::printf("[ stress ] %d Booleans succeeded, %d failed with an error code\n", tally.done, tally.failed);
+    EXPECT_LE(tally.failed, (tally.done + tally.failed) / 50);
+}
