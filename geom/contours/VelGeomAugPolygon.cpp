@@ -645,8 +645,9 @@ void VelGeomAugPolygon::removeEqual(double length)
         m_vertexInfo.append(VelGeomVertexInfo::kNone);
         return;
     }
-    if (shortEdge[n - 1] && shortEdge[0]) {
-        // Start after the last edge that stays, so that no run wraps.
+    if (shortEdge[n - 1]) {
+        // A run through the closing edge ends at vertex 0 or beyond: start
+        // after the last edge that stays, so that no run wraps.
         int keep = n - 1;
         while (shortEdge[keep])
             --keep;

@@ -351,6 +351,14 @@ TEST(VelGeomAugPolygon, RotateSetDeviationAndRemoveEqual)
         for (const P& p : {P(0, 0.001, 0), P(10, 0, 0), P(10, 10, 0), P(0, 10, 0)})
             found += wrap.getVertices()[i] == p;
     EXPECT_EQ(found, 4);
+    // A run that ends on the first vertex.
+    Poly last;
+    for (const P& p : {P(0, 0, 0), P(10, 0, 0), P(10, 10, 0), P(0, 10, 0), P(0, 0.002, 0), P(0, 0.001, 0)})
+        last.coreAppend(p);
+    last.removeEqual(0.0015);
+    ASSERT_EQ(last.getLength(), 4);
+    EXPECT_TRUE(last.getVertices()[0] == P(0, 0.001, 0));
+    EXPECT_TRUE(last.getVertices()[1] == P(10, 0, 0));
     // Arc edges count along the arc: a long thin arc is not collapsed
     // although its ends are close.
     Poly arcs;
