@@ -151,11 +151,10 @@ VelGeomAugPolyline::VelGeomAugPolyline(const VelArray<VelGeomPoint3d>& vertices,
     : m_vertices(vertices.length(), 20), m_normal(0.0, 0.0, 0.0), m_infos(infos.length(), 20),
       m_validity(kNotChecked), m_startNormal(0.0, 0.0, 0.0)
 {
-    // The lists are parallel: a longer one is cut to the shorter.
-    const int n = std::min(vertices.length(), infos.length());
-    for (int i = 0; i < n; ++i) {
-        m_vertices.append(vertices[i]);
-        m_infos.append(infos[i]);
+    // Lists that are not parallel describe no contour.
+    if (vertices.length() == infos.length()) {
+        m_vertices = vertices;
+        m_infos = infos;
     }
     reinitialize();
 }
@@ -382,6 +381,8 @@ int VelGeomAugPolyline::setVertexInfoAt(int i, const VelGeomVertexInfo& info)
 
 void VelGeomAugPolyline::setStartNormal(const VelGeomVector3d& normal)
 {
+    if (!std::isfinite(normal.x) || !std::isfinite(normal.y) || !std::isfinite(normal.z))
+        return;
     m_startNormal = normal.normal(VelGeomTol::gTol);
 }
 
@@ -574,9 +575,28 @@ void VelGeomAugPolyline::mergeCocircular()
     m_infos.setLogicalLength(w);
 }
 
+bool VelGeomAugPolyline::finiteData() const
+{
+    auto finite = [](const Point& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); };
+    for (int i = 0; i < m_vertices.length(); ++i) {
+        if (!finite(m_vertices[i]))
+            return false;
+        const Info& info = m_infos[i];
+        if (info.isArc() && (!finite(info.getCenter()) || !finite(info.getCenter() + info.getNormal()) ||
+                             !std::isfinite(info.getRadius())))
+            return false;
+    }
+    return true;
+}
+
 void VelGeomAugPolyline::checkValidity()
 {
     const int n = m_vertices.length();
+    if (!finiteData()) {
+        // Nothing can be decided about coordinates that are not numbers.
+        m_validity = kTooFewVertices;
+        return;
+    }
     if (n < 2) {
         m_validity = (n == 1 && m_infos[0].isArc()) ? kValid : kTooFewVertices;
         return;
@@ -864,6 +884,8 @@ int VelGeomAugPolyline::expand(double distance)
 {
     if (std::fabs(distance) < 1e-10)
         return 1;
+    if (!std::isfinite(distance))
+        return 0;
     // Without a plane there is no side to offset to.
     if (m_normal.isZeroLength() || m_vertices.length() < 2)
         return 0;
@@ -897,7 +919,11 @@ int VelGeomAugPolyline::get3dOffset(const VelGeomVector3d& offset, VelGeomAugPol
     VelGeomCompositeCurve3d chain;
     getCompositeCurve3d(chain);
     VelGeomCurve3d* moved = nullptr;
-    const int r = chain.get3dOffset(offset, moved, tol);
+    int r = 0;
+    {
+        VelEnablePrecOverride guard;
+        r = chain.get3dOffset(offset, moved, tol);
+    }
     if (moved) {
         moved->getAugPolyline(result);
         VelGeomCurve3d::deleteCurve(moved);

@@ -30,6 +30,8 @@
 //   - Corner fillets share the edge between them: a fillet may take only
 //     what the previous one left of that edge (clamping shortens it to that,
 //     without clamping it does not fit), so no contour comes back on itself.
+//   - A contour with a coordinate, centre, normal or radius that is not a
+//     finite number is kTooFewVertices.
 //   - The validity test takes the contour as an open chain; its pairwise
 //     definition runs on the composite curve's test, which skips pairs whose
 //     boxes are apart.
@@ -58,7 +60,8 @@ public:
 
     // Empty; zero normal and start normal; kNotChecked.
     VelGeomAugPolyline();
-    // Copies both lists, then reinitialize().
+    // Copies both lists, then reinitialize(). Lists of different lengths
+    // give an empty (kTooFewVertices) polyline.
     VelGeomAugPolyline(const VelArray<VelGeomPoint3d>& vertices, const VelArray<VelGeomVertexInfo>& infos);
     // Vertex i gets the arc of bulge i about normal to vertex i + 1 (straight
     // for bulge 0) when there is one bulge per vertex and at least two
@@ -109,7 +112,7 @@ public:
     void setNormal(const VelGeomVector3d& normal) { m_normal = normal; }
     eValidity isValid() const { return m_validity; }
     void setValidity(eValidity validity) { m_validity = validity; }
-    // Stored normalised.
+    // Stored normalised; a vector with non-finite coordinates is ignored.
     void setStartNormal(const VelGeomVector3d& normal);
     const VelGeomVector3d& getStartNormal() const { return m_startNormal; }
     // Every arc info gets the absolute error.
@@ -145,11 +148,13 @@ public:
     // distance to it.
     double distanceTo(const VelGeomPoint3d& point) const;
     // The nearest point over the curves (the first of equal distances) and
-    // the index of that curve in edge.
+    // in edge the index of its edge (-1, and the origin, when there is no
+    // curve and no vertex).
     VelGeomPoint3d getClosestPointTo(const VelGeomPoint3d& point, int& edge) const;
 
-    // Frame normals along the path from the start normal: one per edge,
-    // carried round arcs and mirrored at corners. 0 without a start normal.
+    // Appends the frame normals along the path from the start normal: one
+    // per edge, carried round arcs and mirrored at corners. 0 without a start
+    // normal or an edge.
     int get3dNormals(VelArray<VelGeomVector3d>& normals) const;
     // The frame normal at the contour's point nearest to point.
     int get3dNormalAtPoint(const VelGeomPoint3d& point, VelGeomVector3d& normal) const;
@@ -202,6 +207,7 @@ private:
     void removeShortEdges();
     void mergeCollinear();
     void mergeCocircular();
+    bool finiteData() const;
     void checkValidity();
     void computeNormal();
 

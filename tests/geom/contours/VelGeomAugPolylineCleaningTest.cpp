@@ -383,3 +383,34 @@ TEST(VelGeomAugPolylineCleaning, ValidityAgreesWithThePairwiseDefinition)
     EXPECT_GT(crossing, 30);
     EXPECT_GT(clean, 30);
 }
+
+TEST(VelGeomAugPolylineCleaning, BadInput)
+{
+    const double nan = std::nan("");
+    VelGeomAugPolyline pl = make({S(0, 0), S(nan, 1), S(5, 5)});
+    EXPECT_EQ(pl.isValid(), VelGeomAugPolyline::kTooFewVertices);
+    VelGeomAugPolyline arc = make({S(0, 0), A(5, 0, P(6, 0, 0), nan), S(7, 0), S(9, 9)});
+    EXPECT_EQ(arc.isValid(), VelGeomAugPolyline::kTooFewVertices);
+
+    // Lists that are not parallel.
+    VelArray<P> pts;
+    pts.append(P(0, 0, 0));
+    pts.append(P(1, 0, 0));
+    VelArray<Info> infos;
+    infos.append(Info::kNone);
+    VelGeomAugPolyline uneven(pts, infos);
+    EXPECT_EQ(uneven.getLength(), 0);
+    EXPECT_EQ(uneven.isValid(), VelGeomAugPolyline::kTooFewVertices);
+
+    // Refused edits leave the contour as it was.
+    VelGeomAugPolyline good = make({S(0, 0), S(10, 0), S(10, 10)});
+    EXPECT_EQ(good.expand(nan), 0);
+    EXPECT_EQ(good.getVertices()[1].x, 10.0);
+    good.setStartNormal(V(nan, 0, 1));
+    EXPECT_TRUE(good.getStartNormal().isZeroLength());
+    VelArray<VelGeomAugPolyline> pieces;
+    EXPECT_EQ(good.split(P(10, 5, 0), nan, pieces), 0);
+    EXPECT_EQ(good.split(P(10, 5, 0), -1.0, pieces), 0);
+    EXPECT_EQ(good.elongate(5.0, false, true, false, nan), 1);  // straight: the margin is not used
+    EXPECT_EQ(good.getVertices()[2].y, 15.0);
+}
