@@ -603,6 +603,11 @@ void VelGeomAugPolyline::checkValidity()
     }
     VelGeomCompositeCurve3d chain;
     getCompositeCurve3d(chain);
+    if (chain.numCurves() == 0) {
+        // Only arcs of radius 0: there is no contour to use.
+        m_validity = kTooFewVertices;
+        return;
+    }
     const VelGeomTol tol(kMinEdgeLength / 1000.0, kMinEdgeLength / 1000.0);
     m_validity = chain.isSelfIntersecting(false, tol) ? kSelfIntersecting : kValid;
 }

@@ -31,7 +31,8 @@
 //     what the previous one left of that edge (clamping shortens it to that,
 //     without clamping it does not fit), so no contour comes back on itself.
 //   - A contour with a coordinate, centre, normal or radius that is not a
-//     finite number is kTooFewVertices.
+//     finite number is kTooFewVertices, and so is one whose edges are all
+//     arcs of radius 0 (no curve at all).
 //   - The validity test takes the contour as an open chain; its pairwise
 //     definition runs on the composite curve's test, which skips pairs whose
 //     boxes are apart.

@@ -392,6 +392,10 @@ TEST(VelGeomAugPolylineCleaning, BadInput)
     VelGeomAugPolyline arc = make({S(0, 0), A(5, 0, P(6, 0, 0), nan), S(7, 0), S(9, 9)});
     EXPECT_EQ(arc.isValid(), VelGeomAugPolyline::kTooFewVertices);
 
+    // Nothing but an arc of radius 0 (a degenerate arc's polyline).
+    VelGeomAugPolyline dot = make({A(1, 1, P(1, 1, 0), 0.0), S(1, 1)});
+    EXPECT_EQ(dot.isValid(), VelGeomAugPolyline::kTooFewVertices);
+
     // Lists that are not parallel.
     VelArray<P> pts;
     pts.append(P(0, 0, 0));
