@@ -152,19 +152,6 @@ TEST(VelGeomAugPolylineGeometry, CurvesPerEdge)
     EXPECT_EQ(curves.length(), 0);
 }
 
-TEST(VelGeomAugPolylineGeometry, CompositeCurve)
-{
-    VelGeomAugPolyline pl = bulged({P(0, 0, 0), P(2, 0, 0), P(2, 5, 0)}, {1.0, 0.0, 0.0});
-    VelGeomCompositeCurve3d c;
-    pl.getCompositeCurve3d(c);
-    EXPECT_EQ(c.numCurves(), 2);
-    EXPECT_NEAR(c.getLength(), pl.getPerimeter(), 1e-12);
-    EXPECT_EQ(c.getFinite(), VelGeomCompositeCurve3d::kFinite);
-    pl.getCompositeCurve3d(c, false);
-    EXPECT_EQ(c.getFinite(), VelGeomCompositeCurve3d::kInfiniteBoth);
-    EXPECT_TRUE(c.isOn(P(2, 50, 0)));
-}
-
 TEST(VelGeomAugPolylineGeometry, ExtentsIncludeArcExtremes)
 {
     // Half circle below (0,0)-(2,0), then up to (2, 5).
