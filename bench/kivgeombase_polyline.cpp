@@ -6,8 +6,8 @@
 // path: 10 means linear work, 100 quadratic.
 //
 // Two paths: a meander that advances along x, and the same meander turned to
-// advance along y (the self-intersection test sweeps its boxes along x, so
-// this is its unfavourable direction).
+// advance along y, so that a self-intersection test sweeping its boxes along
+// one fixed axis would show up as quadratic growth in one of them.
 
 #include "geom/contours/VelGeomAugPolyline.h"
 #include "geom/core/VelArray.h"
