@@ -1,28 +1,9 @@
 #pragma once
 // A world draw context that keeps what it is given (see VelDrawRecording).
-// The regeneration state is set by its owner through recording().
 
-#include "roots/VelDrawRecording.h"
+#include "roots/VelRecordingDraw.h"
 #include "roots/VelWorldDraw.h"
 
-class VelRecordingWorldDraw : public VelWorldDraw
+class VelRecordingWorldDraw : public VelRecordingDraw<VelWorldDraw>
 {
-public:
-    bool regenAbort() const override { return m_rec.regenAbortFlag; }
-    int regenType() const override { return m_rec.regenTypeValue; }
-    void setColor(short color) override { m_rec.setColor(color); }
-    short color() const override { return m_rec.currentColor; }
-    bool shell(int nbVertex, const double* vertexXYZ, int faceListSize, const int* faceList,
-               const VelShellEdgeData* edgeData = nullptr, const VelShellFaceData* faceData = nullptr,
-               const VelShellVertexData* vertexData = nullptr) override
-    {
-        return m_rec.addShell(nbVertex, vertexXYZ, faceListSize, faceList, edgeData, faceData, vertexData);
-    }
-    bool polyline(int nbPoints, const double* pointsXYZ) override { return m_rec.addPolyline(nbPoints, pointsXYZ); }
-
-    VelDrawRecording& recording() { return m_rec; }
-    const VelDrawRecording& recording() const { return m_rec; }
-
-private:
-    VelDrawRecording m_rec;
 };
