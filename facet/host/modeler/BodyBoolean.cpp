@@ -146,6 +146,73 @@ void overlappingPairs(const std::vector<Interval3d>& a, const std::vector<Interv
     }
 }
 
+// Lawson flips of the inner edges of a triangulation (vertex ids into pts)
+// towards Delaunay triangles, so that the triangles near the other body are
+// few and small. A stack of edges to look at keeps it linear in practice.
+void delaunayFlips(const std::unordered_map<int, Point2>& pts, std::vector<std::array<int, 3>>& tris)
+{
+    std::unordered_map<uint64_t, int> owner;  // directed edge -> triangle
+    owner.reserve(tris.size() * 3);
+    for (size_t t = 0; t < tris.size(); ++t)
+        for (int k = 0; k < 3; ++k)
+            owner[directedKey(tris[t][k], tris[t][(k + 1) % 3])] = static_cast<int>(t);
+    auto P = [&](int id) -> const Point2& { return pts.at(id); };
+    auto orient = [&](int a, int b, int c) {
+        const Point2 &p = P(a), &q = P(b), &r = P(c);
+        return (q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x);
+    };
+    auto inCircle = [&](int a, int b, int c, int d) {
+        const Point2 &pa = P(a), &pb = P(b), &pc = P(c), &pd = P(d);
+        const double adx = pa.x - pd.x, ady = pa.y - pd.y, bdx = pb.x - pd.x, bdy = pb.y - pd.y, cdx = pc.x - pd.x,
+                     cdy = pc.y - pd.y;
+        const double det = (adx * adx + ady * ady) * (bdx * cdy - cdx * bdy) -
+                           (bdx * bdx + bdy * bdy) * (adx * cdy - cdx * ady) +
+                           (cdx * cdx + cdy * cdy) * (adx * bdy - bdx * ady);
+        const double scale = (adx * adx + ady * ady + bdx * bdx + bdy * bdy + cdx * cdx + cdy * cdy);
+        return det > 1e-9 * scale * scale;
+    };
+    std::vector<uint64_t> stack;
+    for (const auto& kv : owner)
+        stack.push_back(kv.first);
+    size_t budget = tris.size() * 20 + 100;
+    while (!stack.empty() && budget-- > 0) {
+        const uint64_t key = stack.back();
+        stack.pop_back();
+        const int u = static_cast<int>(key >> 32), v = static_cast<int>(key & 0xffffffffu);
+        auto it = owner.find(directedKey(u, v));
+        auto jt = owner.find(directedKey(v, u));
+        if (it == owner.end() || jt == owner.end())
+            continue;
+        const int t = it->second, s = jt->second;
+        if (t == s)
+            continue;
+        int w = -1, x = -1;
+        for (int k = 0; k < 3; ++k) {
+            if (tris[t][k] != u && tris[t][k] != v)
+                w = tris[t][k];
+            if (tris[s][k] != u && tris[s][k] != v)
+                x = tris[s][k];
+        }
+        if (w < 0 || x < 0 || w == x || owner.count(directedKey(w, x)) || owner.count(directedKey(x, w)))
+            continue;
+        // t = (u, v, w), s = (v, u, x); flip to (u, x, w) and (x, v, w) when convex.
+        if (!(orient(u, x, w) > 0) || !(orient(x, v, w) > 0) || !inCircle(u, v, w, x))
+            continue;
+        for (int k = 0; k < 3; ++k) {
+            owner.erase(directedKey(tris[t][k], tris[t][(k + 1) % 3]));
+            owner.erase(directedKey(tris[s][k], tris[s][(k + 1) % 3]));
+        }
+        tris[t] = {u, x, w};
+        tris[s] = {x, v, w};
+        for (int k = 0; k < 3; ++k) {
+            owner[directedKey(tris[t][k], tris[t][(k + 1) % 3])] = t;
+            owner[directedKey(tris[s][k], tris[s][(k + 1) % 3])] = s;
+        }
+        for (uint64_t e : {directedKey(u, x), directedKey(x, v), directedKey(v, w), directedKey(w, u)})
+            stack.push_back(e);
+    }
+}
+
 Interval3d boxOf(const Point3d& a, const Point3d& b, const Point3d& c)
 {
     Interval3d x(a, b);
@@ -517,6 +584,12 @@ void Engine::triangulateCandidates()
             if (x[0] == x[1] || x[1] == x[2] || x[0] == x[2])
                 continue;
             c.tris.push_back(x);
+        }
+        if (c.ids.size() > 6) {
+            std::unordered_map<int, Point2> at;
+            for (size_t i = 0; i < c.ids.size(); ++i)
+                at.emplace(c.ids[i], pts[i]);
+            delaunayFlips(at, c.tris);
         }
         c.meshTri.assign(c.tris.size(), -1);
         c.elem.assign(c.tris.size(), -1);
@@ -1335,6 +1408,9 @@ void Engine::validate()
 
 void Engine::compute()
 {
+    // Both operands must be closed shells for inside and outside to mean anything.
+    if (validityCheckingLevel() >= 1 && (!m_a.isValid(1) || !m_b.isValid(1)))
+        throw eInvalidBody;
     collectFaces();
     if (m_faces[0].empty() || m_faces[1].empty()) {
         // Nothing to combine with: every face of each body lies outside the other.

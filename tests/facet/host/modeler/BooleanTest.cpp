@@ -98,3 +98,174 @@ TEST(ModelerBoolean, TouchingAndNestedConfigurations)
         EXPECT_NEAR(x.volume(), c.inter, 1e-9) << i;
     }
 }
+
+TEST(ModelerBoolean, EdgeAttributesSurviveOnInputEdges)
+{
+    // A blind hole from below whose end face lies inside the plate: the
+    // cylinder's rim edges on the hole bottom stay on its circle, its side
+    // edges stay approximating; the cut at the plate's bottom is new.
+    const Body plate = box(0, 0, 0, 50, 50, 10);
+    const Body cyl = Body::cylinder(Line3d(Point3d(25, 25, -5), Point3d(25, 25, 6)), 5.0, 16);
+    const Body r = plate - cyl;
+    ASSERT_TRUE(r.isValid(3));
+    EXPECT_EQ(r.faceCount(), 6 + 16 + 1);
+    int rim = 0, approx = 0, bottomCircle = 0;
+    for (Face* f : facesOf(r)) {
+        for (Edge* e : loopOf(f)) {
+            const double z0 = e->startPoint().z, z1 = e->endPoint().z;
+            if (std::fabs(z0 - 6) < 1e-12 && std::fabs(z1 - 6) < 1e-12) {
+                EXPECT_TRUE(e->isOnCircle());
+                EXPECT_NEAR(e->circle().radius(), 5.0, 1e-12);
+                ++rim;
+            }
+            if (e->isApprox()) {
+                EXPECT_NEAR(std::fabs(z1 - z0), 6.0, 1e-9);  // the remaining part of a side edge
+                ++approx;
+            }
+            if (std::fabs(z0) < 1e-12 && std::fabs(z1) < 1e-12 && e->isOnCircle())
+                ++bottomCircle;
+        }
+    }
+    EXPECT_EQ(rim, 32);     // both halves of 16 rim edges
+    EXPECT_EQ(approx, 32);  // both halves of 16 side edges
+    EXPECT_EQ(bottomCircle, 0);
+    // Colours follow the faces they come from.
+    Body red = plate;
+    red.setColor(1);
+    Body blue = cyl;
+    blue.setColor(5);
+    const Body u = red + blue;
+    int reds = 0, blues = 0;
+    for (Face* f : facesOf(u))
+        (f->color() == 1 ? reds : blues) += 1;
+    EXPECT_EQ(reds, 6);
+    EXPECT_EQ(blues, 17);  // 16 sides and the end face below the plate
+}
+
+TEST(ModelerBoolean, InPlaceResultKeepsFarFacesAndTheirOrder)
+{
+    Body plate = box(0, 0, 0, 100, 50, 10);
+    const Body prism = Body::cylinder(Line3d(Point3d(30, 20, -5), Point3d(30, 20, 15)), 4.0, 8);
+    std::vector<Face*> before = facesOf(plate);
+    plate -= prism;
+    const std::vector<Face*> after = facesOf(plate);
+    ASSERT_EQ(after.size(), 6u + 8u);
+    // The four sides were never near the prism: the same face objects, in order.
+    EXPECT_EQ(after[2], before[2]);
+    EXPECT_EQ(after[3], before[3]);
+    EXPECT_EQ(after[4], before[4]);
+    EXPECT_EQ(after[5], before[5]);
+    EXPECT_EQ(holesOf(after[0]) + holesOf(after[1]), 2);
+    // The prism's sides follow, facing into the hole.
+    for (size_t i = 6; i < after.size(); ++i) {
+        Vector3d c;
+        for (Edge* e : loopOf(after[i]))
+            c += e->startPoint().asVector() / static_cast<double>(loopOf(after[i]).size());
+        EXPECT_GT(after[i]->plane().normal().dot(Vector3d(30 - c.x, 20 - c.y, 0)), 0.0) << i;
+    }
+}
+
+TEST(ModelerBoolean, SectionKeepsTheSideBehindThePlane)
+{
+    const Body b = box(0, 0, 0, 2, 2, 2);
+    Body below = b;
+    below.section(Plane(Point3d(0, 0, 0.5), Vector3d(0, 0, 1)));
+    ASSERT_TRUE(below.isValid(3));
+    EXPECT_NEAR(below.volume(), 2.0, 1e-12);
+    EXPECT_NEAR(below.interval().upper().z, 0.5, 1e-12);
+    // A tilted plane through two opposite edges halves the cube.
+    Body half = b;
+    half.section(Plane(Point3d(1, 1, 1), Vector3d(1, 0, 1)));
+    ASSERT_TRUE(half.isValid(3));
+    EXPECT_NEAR(half.volume(), 4.0, 1e-9);
+    EXPECT_EQ(half.faceCount(), 5);
+    int capFaces = 0;
+    for (Face* f : facesOf(half))
+        capFaces += f->plane().normal().isEqual(Vector3d(1, 0, 1).normalized(), 1e-9);
+    EXPECT_EQ(capFaces, 1);
+    // Planes that miss the body, or only touch it.
+    Body whole = b;
+    whole.section(Plane(Point3d(0, 0, 2), Vector3d(0, 0, 1)));
+    EXPECT_EQ(whole.faceCount(), 6);
+    EXPECT_NEAR(whole.volume(), 8.0, 1e-12);
+    Body none = b;
+    none.section(Plane(Point3d(0, 0, 2), Vector3d(0, 0, -1)));
+    EXPECT_TRUE(none.isNull());
+    Body far = b;
+    far.section(Plane(Point3d(0, 0, -7), Vector3d(0, 0, 1)));
+    EXPECT_TRUE(far.isNull());
+    // A bad plane is refused and the body kept.
+    Body kept = b;
+    EXPECT_THROW(kept.section(Plane()), ErrorCode);
+    EXPECT_EQ(kept.faceCount(), 6);
+}
+
+TEST(ModelerBoolean, InterferenceTellsTouchingFromOverlapping)
+{
+    const Body a = box(0, 0, 0, 1, 1, 1);
+    EXPECT_EQ(a.interfere(box(2, 0, 0, 3, 1, 1)), Body::kNoInterference);
+    EXPECT_EQ(a.interfere(box(1, 0, 0, 2, 1, 1)), Body::kTouching);      // shared face
+    EXPECT_EQ(a.interfere(box(1, 1, 1, 2, 2, 2)), Body::kTouching);      // shared corner
+    EXPECT_EQ(a.interfere(box(0.5, 0.5, 0.5, 2, 2, 2)), Body::kOverlapping);
+    EXPECT_EQ(a.interfere(box(0.2, 0.2, 0.2, 0.4, 0.4, 0.4)), Body::kOverlapping);  // inside
+    EXPECT_EQ(box(0.2, 0.2, 0.2, 0.4, 0.4, 0.4).interfere(a), Body::kOverlapping);
+    // The small sphere of a containment test around a point on a face.
+    const Body ball = Body::sphere(Point3d(1, 0.5, 0.5), 0.1, 6);
+    EXPECT_NE(a.interfere(ball), Body::kNoInterference);
+    const Body away = Body::sphere(Point3d(1.2, 0.5, 0.5), 0.1, 6);
+    EXPECT_EQ(a.interfere(away), Body::kNoInterference);
+}
+
+TEST(ModelerBoolean, ToleranceRescuesNearlyTouchingInput)
+{
+    // B's corner lies 2e-4 into A's top face: at the default tolerance the
+    // union has edges far below it only where slivers arise; at 0.01 the
+    // corner is moved onto the face first.
+    const Body a = box(0, 0, 0, 2, 2, 1);
+    const Point3d tip(1, 1, 1 - 2e-4);
+    const Point3d base[4] = {Point3d(0.5, 0.5, 3), Point3d(1.5, 0.5, 3), Point3d(1.5, 1.5, 3), Point3d(0.5, 1.5, 3)};
+    std::vector<Point3d> pts(base, base + 4);
+    pts.push_back(tip);
+    const Body pyramid = Body::convexHull(pts.data(), 5);
+    const double old = setEpsAbs(0.01);
+    const int level = setValidityCheckingLevel(2);
+    Body u = a;
+    EXPECT_NO_THROW(u += pyramid);
+    EXPECT_TRUE(u.isValid(2));
+    // The tip went onto the face: the union is the two solids side by side.
+    EXPECT_NEAR(u.volume(), 4.0 + pyramid.volume() - 0.0, 2e-3);
+    setValidityCheckingLevel(level);
+    setEpsAbs(old);
+    EXPECT_EQ(gEpsAbs(), old);
+}
+
+TEST(ModelerBoolean, FailureLeavesOperandsOrEmptiesOnRequest)
+{
+    // A body that is not closed cannot take part.
+    Body open = box(0, 0, 0, 1, 1, 1);
+    open.faceList()->setFlagOn(1u << 13);
+    open.deleteMarkedFaces(1u << 13);
+    Body target = box(0.5, 0.5, 0.5, 2, 2, 2);
+    const int faces = target.faceCount();
+    EXPECT_THROW(target += open, ErrorCode);
+    EXPECT_EQ(target.faceCount(), faces);
+    EXPECT_NEAR(target.volume(), 3.375, 1e-12);
+    const bool keep = setKeepInputBodiesWhenBooleanOperationsFail(false);
+    EXPECT_THROW(target -= open, ErrorCode);
+    EXPECT_TRUE(target.isNull());
+    setKeepInputBodiesWhenBooleanOperationsFail(keep);
+    // Empty operands.
+    const Body a = box(0, 0, 0, 1, 1, 1);
+    EXPECT_NEAR((a + Body()).volume(), 1.0, 1e-12);
+    EXPECT_NEAR((a - Body()).volume(), 1.0, 1e-12);
+    EXPECT_TRUE((a * Body()).isNull());
+    EXPECT_NEAR((Body() + a).volume(), 1.0, 1e-12);
+    EXPECT_TRUE((Body() - a).isNull());
+    // A body with itself.
+    Body self = a;
+    self -= self;
+    EXPECT_TRUE(self.isNull());
+    Body twice = a;
+    twice += twice;
+    EXPECT_NEAR(twice.volume(), 1.0, 1e-12);
+}
