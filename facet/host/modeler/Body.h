@@ -179,8 +179,9 @@ public:
 
     // Keeps the part of the body behind the plane (signed distance <= 0, the
     // side opposite to its normal) and closes the cut with planar faces whose
-    // normal is the plane's. A plane the body lies wholly behind leaves it
-    // unchanged; one it lies wholly in front of empties it. On failure an
+    // normal is the plane's. A plane the body lies wholly behind (within
+    // gEpsAbs()) leaves it unchanged; one it lies wholly in front of
+    // empties it. On failure an
     // ErrorCode is thrown; the body is kept when keepInputOnFailure is set,
     // else emptied. The form without the flag uses
     // keepInputBodiesWhenBooleanOperationsFail().

@@ -1574,11 +1574,13 @@ void Body::section(const Plane& plane, bool keepInputOnFailure)
             hi = first ? s : std::max(hi, s);
             first = false;
         }
-        if (hi <= 0.0) {
+        // Within the tolerance of the plane counts as on it.
+        const double eps = gEpsAbs();
+        if (hi <= eps) {
             setKeepInputBodiesWhenBooleanOperationsFail(oldKeep);
             return;  // wholly behind
         }
-        if (lo >= 0.0) {
+        if (lo >= -eps) {
             init(false);  // wholly in front
             setKeepInputBodiesWhenBooleanOperationsFail(oldKeep);
             return;
