@@ -1,8 +1,10 @@
 // A small tour of the geometry core: the corner points of a plate outline as a
 // survey would deliver them (unordered, with near-duplicate measurements), made
-// into a clean ring, with its normal and its extent along a chosen direction.
+// into a clean ring, with its normal and its extent along a chosen direction,
+// then turned into a plate outline with rounded corners.
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 
 #include <kiv/kivgeombase.h>
 
@@ -46,8 +48,20 @@ int main()
     const double rise = up.dotProduct(sorted.last() - sorted.first());
     std::printf("extent up the slope: %.4f\n", rise);
 
+    // The plate's outline as a contour with two corners rounded (radius 20):
+    // the library cleans it, checks it and measures it with its arcs.
+    VelArray<double> radii;
+    const double r = 20.0;
+    for (double v : {0.0, r, r, 0.0})
+        radii.append(v);
+    const VelGeomAugPolygon outline(ring, radii, normal, true, true);
+    const double expected = 400.0 * 250.0 - 2.0 * r * r * (1.0 - VelGeomBase::PI / 4.0);
+    std::printf("outline: %ld vertices, %s, area %.4f (expected %.4f)\n", outline.getLength(),
+                outline.isValid() == VelGeomAugPolygon::kValid ? "valid" : "not valid", outline.getArea(), expected);
+
     const bool ok = ring.length() == 4 && std::fabs(rise - 250.0) < 1e-9 &&
-                    normal.isParallelTo(VelGeomVector3d(0, -std::sin(tilt), std::cos(tilt)));
+                    normal.isParallelTo(VelGeomVector3d(0, -std::sin(tilt), std::cos(tilt))) &&
+                    outline.isValid() == VelGeomAugPolygon::kValid && std::fabs(outline.getArea() - expected) < 1e-6;
     std::printf("%s\n", ok ? "demo finished" : "demo found an inconsistency");
     return ok ? 0 : 1;
 }
