@@ -501,8 +501,66 @@ void Engine::findCandidates()
             }
 }
 
+namespace {
+
+// The axis a plane's normal lies along within a rounding error (a face
+// rotated by a quarter turn keeps components of 1e-17), or -1.
+int nearAxis(const Plane& pl, bool& exact)
+{
+    const Vector3d& n = pl.normal();
+    const double c[3] = {std::fabs(n.x), std::fabs(n.y), std::fabs(n.z)};
+    for (int k = 0; k < 3; ++k) {
+        const double o1 = c[(k + 1) % 3], o2 = c[(k + 2) % 3];
+        if (c[k] > 0.5 && o1 <= 1e-12 && o2 <= 1e-12) {
+            exact = o1 == 0.0 && o2 == 0.0;
+            return k;
+        }
+    }
+    return -1;
+}
+
+double& coord(Point3d& p, int k) { return k == 0 ? p.x : (k == 1 ? p.y : p.z); }
+double coordOf(const Plane& pl, int k)
+{
+    const Vector3d& n = pl.normal();
+    return -pl.d() / (k == 0 ? n.x : (k == 1 ? n.y : n.z));
+}
+
+} // namespace
+
 void Engine::snap()
 {
+    // A face that is axis-parallel but for rounding, against an exactly
+    // axis-parallel face of the other body in nearly the same plane: its
+    // points take that plane's coordinate, so the corefinement sees the two
+    // coplanar. Projecting onto the tilted plane cannot be exact, and points
+    // off by 1e-17 make slivers whose classification is arbitrary. Only the
+    // points the corefinement sees move; the receiving body's vertices keep
+    // their places.
+    std::unordered_map<int, std::pair<int, double>> axisPlane;  // face of side 0 -> (axis, coordinate)
+    for (const auto& pr : m_pairs) {
+        Face* f[2] = {m_faces[0][pr.first], m_faces[1][pr.second]};
+        if (!f[0]->plane().isValid() || !f[1]->plane().isValid())
+            continue;
+        bool exact[2] = {false, false};
+        const int k0 = nearAxis(f[0]->plane(), exact[0]), k1 = nearAxis(f[1]->plane(), exact[1]);
+        if (k0 < 0 || k0 != k1 || exact[0] == exact[1])
+            continue;
+        const int tilted = exact[0] ? 1 : 0;
+        const double value = coordOf(f[1 - tilted]->plane(), k0);
+        const Cand& c = m_cands[m_candOf[tilted].at(f[tilted])];
+        bool near = true;
+        for (int id : c.ids)
+            near = near && std::fabs(coord(m_pos[id], k0) - value) <= m_eps;
+        if (!near)
+            continue;
+        for (int id : c.ids)
+            if (m_vside[id] == tilted)
+                coord(m_pos[id], k0) = value;
+        if (tilted == 0)
+            axisPlane.emplace(pr.first, std::make_pair(k0, value));
+    }
+
     // The other operand's points within the tolerance of one of this body's
     // points become that point, so the corefinement sees them coincide.
     PointIndex index(m_eps);
@@ -543,6 +601,15 @@ void Engine::snap()
             if (m_vside[id] != 1 || onPoint.count(id))
                 continue;
             Point3d& p = m_pos[id];
+            auto ax = axisPlane.find(pr.first);
+            if (ax != axisPlane.end()) {
+                // Aligned above: the exact plane, not the tilted one.
+                double& x = coord(p, ax->second.first);
+                const double dx = x - ax->second.second;
+                if (dx != 0.0 && std::fabs(dx) <= m_eps && box.contains(p) && ++moved[id] <= 3)
+                    x = ax->second.second;
+                continue;
+            }
             const double sd = pl.signedDistanceTo(p);
             if (sd == 0.0 || std::fabs(sd) > m_eps || !box.contains(p))
                 continue;

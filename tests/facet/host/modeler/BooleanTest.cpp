@@ -239,6 +239,44 @@ TEST(ModelerBoolean, ToleranceRescuesNearlyTouchingInput)
     EXPECT_EQ(gEpsAbs(), old);
 }
 
+TEST(ModelerBoolean, FacesTiltedByRoundingMeetAxisFacesAsCoplanar)
+{
+    // A quarter turn leaves normal components of 6e-17, so the small box's
+    // faces at x = 0.5 and y = 0 are off the big box's by a rounding error;
+    // it lies inside it sharing those planes and the top. Once this gave an
+    // invalid three-face difference reported as success.
+    const Body big = box(0.5, 0, 1, 3.5, 3, 3);
+    Body turned = box(0, 0, 2.5, 1, 1.5, 3);
+    turned.transformBy(Transf3d::rotation(kPi / 2, Vector3d::kZDir, Point3d(1, 1, 1)));
+    // A tilt about z by 1e-16 through the middle of the box instead.
+    Body tilted = box(0.6, 0, 2.5, 1.9, 1, 3);
+    tilted.transformBy(Transf3d::rotation(1e-16, Vector3d::kZDir, Point3d(1.25, 0.5, 2.75)));
+    for (const Body* small : {&turned, &tilted}) {
+        const double v = small->volume();
+        Body d = *small;
+        ASSERT_NO_THROW(d -= big);
+        EXPECT_TRUE(d.isValid(3));
+        EXPECT_EQ(d.faceCount(), 0);
+        Body i = *small;
+        ASSERT_NO_THROW(i *= big);
+        EXPECT_TRUE(i.isValid(3));
+        EXPECT_NEAR(i.volume(), v, 1e-12);
+        Body u = *small;
+        ASSERT_NO_THROW(u += big);
+        EXPECT_TRUE(u.isValid(3));
+        EXPECT_NEAR(u.volume(), 18.0, 1e-12);
+        // The tilted body as the other operand.
+        Body r = big;
+        ASSERT_NO_THROW(r -= *small);
+        EXPECT_TRUE(r.isValid(3));
+        EXPECT_NEAR(r.volume(), 18.0 - v, 1e-12);
+        Body j = big;
+        ASSERT_NO_THROW(j *= *small);
+        EXPECT_TRUE(j.isValid(3));
+        EXPECT_NEAR(j.volume(), v, 1e-12);
+    }
+}
+
 TEST(ModelerBoolean, FailureLeavesOperandsOrEmptiesOnRequest)
 {
     // A body that is not closed cannot take part.
