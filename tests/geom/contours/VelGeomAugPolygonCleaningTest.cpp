@@ -237,8 +237,9 @@ TEST(VelGeomAugPolygonCleaning, CoCircularArcsMergeAndTheCircleStaysThreeVertice
     EXPECT_EQ(arcCount(near), 2);
     expectArcsConsistent(near, 1e-9);
     for (int i = 0; i < 3; ++i) {
-        if (near.getVertexInfo()[i].isArc())
+        if (near.getVertexInfo()[i].isArc()) {
             EXPECT_TRUE(near.getVertexInfo()[i].getCenter().isEqualTo(P(0, 0, 0), VelGeomTol(1e-9, 1e-9)));
+        }
     }
     EXPECT_NEAR(near.getArea(), r * r / 2 * (t - std::sin(t)), 1e-9);  // the circular segment
 }
