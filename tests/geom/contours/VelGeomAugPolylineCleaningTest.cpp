@@ -9,6 +9,8 @@
 #include "geom/curves/VelGeomCompositeCurve3d.h"
 #include "geom/curves/VelGeomLineSeg3d.h"
 
+#include "AugPolylineTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -16,11 +18,7 @@
 
 namespace {
 
-using P = VelGeomPoint3d;
-using V = VelGeomVector3d;
-using Info = VelGeomVertexInfo;
-const double kPi = 3.14159265358979323846;
-const V kZ(0.0, 0.0, 1.0);
+using namespace augpl_test;
 
 struct Vertex {
     P p;
@@ -51,13 +49,6 @@ Vertex Aat(const P& c, double r, double deg, const V& n = kZ)
     return {p, Info(r, c, n)};
 }
 Vertex Sat(const P& c, double r, double deg) { return {onCircle(c, r, deg), Info::kNone}; }
-
-void expectPoint(const P& a, const P& b, double tol = 1e-12)
-{
-    EXPECT_NEAR(a.x, b.x, tol);
-    EXPECT_NEAR(a.y, b.y, tol);
-    EXPECT_NEAR(a.z, b.z, tol);
-}
 
 void expectVertices(const VelGeomAugPolyline& pl, std::initializer_list<P> expected, double tol = 1e-12)
 {

@@ -7,40 +7,15 @@
 #include "geom/contours/VelGeomAugPolyline.h"
 #include "geom/core/VelGeomTol.h"
 
+#include "AugPolylineTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace {
 
-using P = VelGeomPoint3d;
-using V = VelGeomVector3d;
-using Info = VelGeomVertexInfo;
-const double kPi = 3.14159265358979323846;
-const V kZ(0.0, 0.0, 1.0);
-
-VelArray<P> points(std::initializer_list<P> ps)
-{
-    VelArray<P> out;
-    for (const P& p : ps)
-        out.append(p);
-    return out;
-}
-
-VelArray<double> values(std::initializer_list<double> vs)
-{
-    VelArray<double> out;
-    for (double v : vs)
-        out.append(v);
-    return out;
-}
-
-void expectPoint(const P& a, const P& b, double tol = 1e-12)
-{
-    EXPECT_NEAR(a.x, b.x, tol);
-    EXPECT_NEAR(a.y, b.y, tol);
-    EXPECT_NEAR(a.z, b.z, tol);
-}
+using namespace augpl_test;
 
 // A point at fraction f of the contour's arc edge i, by rotation about the
 // info's own axis.

@@ -13,6 +13,8 @@
 #include "geom/curves/VelGeomPlane.h"
 #include "geom/curves/VelGeomRay3d.h"
 
+#include "AugPolylineTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,38 +22,11 @@
 
 namespace {
 
-using P = VelGeomPoint3d;
-using V = VelGeomVector3d;
-using Info = VelGeomVertexInfo;
-const double kPi = 3.14159265358979323846;
-const V kZ(0.0, 0.0, 1.0);
-
-VelArray<P> points(std::initializer_list<P> ps)
-{
-    VelArray<P> out;
-    for (const P& p : ps)
-        out.append(p);
-    return out;
-}
-
-VelArray<double> values(std::initializer_list<double> vs)
-{
-    VelArray<double> out;
-    for (double v : vs)
-        out.append(v);
-    return out;
-}
+using namespace augpl_test;
 
 VelGeomAugPolyline bulged(std::initializer_list<P> ps, std::initializer_list<double> bs, const V& n = kZ)
 {
     return VelGeomAugPolyline(points(ps), n, values(bs), 0.3);
-}
-
-void expectPoint(const P& a, const P& b, double tol = 1e-12)
-{
-    EXPECT_NEAR(a.x, b.x, tol);
-    EXPECT_NEAR(a.y, b.y, tol);
-    EXPECT_NEAR(a.z, b.z, tol);
 }
 
 // The contour sampled densely from its infos alone: a straight edge by
