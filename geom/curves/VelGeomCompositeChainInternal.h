@@ -30,6 +30,51 @@
 
 namespace VelGeomChain {
 
+// Member-list management of both composites.
+
+// Deletes the owned members that `keep` does not list again, then empties
+// both lists.
+template <class Curve>
+void releaseOwned(VelArray<Curve*>& curves, VelArray<int>& owner, const VelArray<Curve*>* keep)
+{
+    std::vector<const Curve*> kept;
+    if (keep) {
+        kept.assign(keep->asArrayPtr(), keep->asArrayPtr() + keep->length());
+        std::sort(kept.begin(), kept.end());
+    }
+    for (int i = 0; i < curves.length(); ++i) {
+        if (!owner[i])
+            continue;
+        if (keep && std::binary_search(kept.begin(), kept.end(), static_cast<const Curve*>(curves[i])))
+            continue;
+        delete curves[i];
+    }
+    curves.setLogicalLength(0);
+    owner.setLogicalLength(0);
+}
+
+// A member list a composite may take: one flag per curve, no null, not the
+// composite itself, and no pointer listed twice if any of its entries owns it
+// (it would be deleted twice).
+template <class Curve>
+bool acceptable(const VelArray<Curve*>& curves, const VelArray<int>& flags, const Curve* self)
+{
+    if (curves.length() != flags.length())
+        return false;
+    std::vector<std::pair<const Curve*, int>> seen;
+    seen.reserve(static_cast<size_t>(curves.length()));
+    for (int i = 0; i < curves.length(); ++i) {
+        if (!curves[i] || curves[i] == self)
+            return false;
+        seen.emplace_back(curves[i], flags[i] ? 1 : 0);
+    }
+    std::sort(seen.begin(), seen.end());
+    for (size_t i = 1; i < seen.size(); ++i)
+        if (seen[i].first == seen[i - 1].first && (seen[i].second || seen[i - 1].second))
+            return false;
+    return true;
+}
+
 // Axis-aligned box; a plane box leaves z at 0.
 struct ChainBox {
     double lo[3];

@@ -207,33 +207,12 @@ void VelGeomCompositeCurve2d::copyFrom(const VelGeomCompositeCurve2d& other)
 
 void VelGeomCompositeCurve2d::releaseOwned(const VelArray<VelGeomCurve2d*>* keep)
 {
-    for (int i = 0; i < m_curves.length(); ++i) {
-        if (!m_owner[i])
-            continue;
-        if (keep && keep->contains(m_curves[i]))
-            continue;
-        delete m_curves[i];
-    }
-    m_curves.setLogicalLength(0);
-    m_owner.setLogicalLength(0);
+    VelGeomChain::releaseOwned(m_curves, m_owner, keep);
 }
 
 bool VelGeomCompositeCurve2d::acceptable(const VelArray<VelGeomCurve2d*>& curves, const VelArray<int>& flags) const
 {
-    if (curves.length() != flags.length())
-        return false;
-    std::vector<std::pair<const VelGeomCurve2d*, int>> seen;
-    seen.reserve(curves.length());
-    for (int i = 0; i < curves.length(); ++i) {
-        if (!curves[i] || curves[i] == this)
-            return false;
-        seen.emplace_back(curves[i], flags[i] ? 1 : 0);
-    }
-    std::sort(seen.begin(), seen.end());
-    for (size_t i = 1; i < seen.size(); ++i)
-        if (seen[i].first == seen[i - 1].first && (seen[i].second || seen[i - 1].second))
-            return false;
-    return true;
+    return VelGeomChain::acceptable<VelGeomCurve2d>(curves, flags, this);
 }
 
 void VelGeomCompositeCurve2d::take(const VelArray<VelGeomCurve2d*>& curves, const VelArray<int>& flags)

@@ -223,34 +223,12 @@ void VelGeomCompositeCurve3d::copyFrom(const VelGeomCompositeCurve3d& other)
 
 void VelGeomCompositeCurve3d::releaseOwned(const VelArray<VelGeomCurve3d*>* keep)
 {
-    for (int i = 0; i < m_curves.length(); ++i) {
-        if (!m_owner[i])
-            continue;
-        if (keep && keep->contains(m_curves[i]))
-            continue;
-        delete m_curves[i];
-    }
-    m_curves.setLogicalLength(0);
-    m_owner.setLogicalLength(0);
+    VelGeomChain::releaseOwned(m_curves, m_owner, keep);
 }
 
 bool VelGeomCompositeCurve3d::acceptable(const VelArray<VelGeomCurve3d*>& curves, const VelArray<int>& flags) const
 {
-    if (curves.length() != flags.length())
-        return false;
-    std::vector<std::pair<const VelGeomCurve3d*, int>> seen;
-    seen.reserve(curves.length());
-    for (int i = 0; i < curves.length(); ++i) {
-        if (!curves[i] || curves[i] == this)
-            return false;
-        seen.emplace_back(curves[i], flags[i] ? 1 : 0);
-    }
-    // A pointer listed twice may not be owned: it would be deleted twice.
-    std::sort(seen.begin(), seen.end());
-    for (size_t i = 1; i < seen.size(); ++i)
-        if (seen[i].first == seen[i - 1].first && (seen[i].second || seen[i - 1].second))
-            return false;
-    return true;
+    return VelGeomChain::acceptable<VelGeomCurve3d>(curves, flags, this);
 }
 
 void VelGeomCompositeCurve3d::take(const VelArray<VelGeomCurve3d*>& curves, const VelArray<int>& flags)
