@@ -17,6 +17,7 @@
 #include "facet/host/modeler/TriangulatorInternal.h"
 
 #include <algorithm>
+#include <memory>
 #include <cmath>
 #include <new>
 #include <numeric>
@@ -146,73 +147,6 @@ void overlappingPairs(const std::vector<Interval3d>& a, const std::vector<Interv
     }
 }
 
-// Lawson flips of the inner edges of a triangulation (vertex ids into pts)
-// towards Delaunay triangles, so that the triangles near the other body are
-// few and small. A stack of edges to look at keeps it linear in practice.
-void delaunayFlips(const std::unordered_map<int, Point2>& pts, std::vector<std::array<int, 3>>& tris)
-{
-    std::unordered_map<uint64_t, int> owner;  // directed edge -> triangle
-    owner.reserve(tris.size() * 3);
-    for (size_t t = 0; t < tris.size(); ++t)
-        for (int k = 0; k < 3; ++k)
-            owner[directedKey(tris[t][k], tris[t][(k + 1) % 3])] = static_cast<int>(t);
-    auto P = [&](int id) -> const Point2& { return pts.at(id); };
-    auto orient = [&](int a, int b, int c) {
-        const Point2 &p = P(a), &q = P(b), &r = P(c);
-        return (q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x);
-    };
-    auto inCircle = [&](int a, int b, int c, int d) {
-        const Point2 &pa = P(a), &pb = P(b), &pc = P(c), &pd = P(d);
-        const double adx = pa.x - pd.x, ady = pa.y - pd.y, bdx = pb.x - pd.x, bdy = pb.y - pd.y, cdx = pc.x - pd.x,
-                     cdy = pc.y - pd.y;
-        const double det = (adx * adx + ady * ady) * (bdx * cdy - cdx * bdy) -
-                           (bdx * bdx + bdy * bdy) * (adx * cdy - cdx * ady) +
-                           (cdx * cdx + cdy * cdy) * (adx * bdy - bdx * ady);
-        const double scale = (adx * adx + ady * ady + bdx * bdx + bdy * bdy + cdx * cdx + cdy * cdy);
-        return det > 1e-9 * scale * scale;
-    };
-    std::vector<uint64_t> stack;
-    for (const auto& kv : owner)
-        stack.push_back(kv.first);
-    size_t budget = tris.size() * 20 + 100;
-    while (!stack.empty() && budget-- > 0) {
-        const uint64_t key = stack.back();
-        stack.pop_back();
-        const int u = static_cast<int>(key >> 32), v = static_cast<int>(key & 0xffffffffu);
-        auto it = owner.find(directedKey(u, v));
-        auto jt = owner.find(directedKey(v, u));
-        if (it == owner.end() || jt == owner.end())
-            continue;
-        const int t = it->second, s = jt->second;
-        if (t == s)
-            continue;
-        int w = -1, x = -1;
-        for (int k = 0; k < 3; ++k) {
-            if (tris[t][k] != u && tris[t][k] != v)
-                w = tris[t][k];
-            if (tris[s][k] != u && tris[s][k] != v)
-                x = tris[s][k];
-        }
-        if (w < 0 || x < 0 || w == x || owner.count(directedKey(w, x)) || owner.count(directedKey(x, w)))
-            continue;
-        // t = (u, v, w), s = (v, u, x); flip to (u, x, w) and (x, v, w) when convex.
-        if (!(orient(u, x, w) > 0) || !(orient(x, v, w) > 0) || !inCircle(u, v, w, x))
-            continue;
-        for (int k = 0; k < 3; ++k) {
-            owner.erase(directedKey(tris[t][k], tris[t][(k + 1) % 3]));
-            owner.erase(directedKey(tris[s][k], tris[s][(k + 1) % 3]));
-        }
-        tris[t] = {u, x, w};
-        tris[s] = {x, v, w};
-        for (int k = 0; k < 3; ++k) {
-            owner[directedKey(tris[t][k], tris[t][(k + 1) % 3])] = t;
-            owner[directedKey(tris[s][k], tris[s][(k + 1) % 3])] = s;
-        }
-        for (uint64_t e : {directedKey(u, x), directedKey(x, v), directedKey(v, w), directedKey(w, u)})
-            stack.push_back(e);
-    }
-}
-
 Interval3d boxOf(const Point3d& a, const Point3d& b, const Point3d& c)
 {
     Interval3d x(a, b);
@@ -305,6 +239,7 @@ struct OutFace
     std::vector<int> v;
     std::vector<char> bridge;
     std::vector<Edge*> source;  // per edge: the operand's half-edge it copies (or null)
+    std::vector<std::array<int, 3>> tris;  // a triangulation in ids (may be empty), as v runs
     Face* built = nullptr;
 };
 
@@ -330,6 +265,7 @@ private:
         std::vector<int> meshTri;                // per triangle: index in its mesh, or -1
         std::vector<int> elem;                   // per triangle: classification element (passive ones)
         std::vector<signed char> keep;           // per triangle: survives (passive ones)
+        bool reused = false;                     // tris came from the face's remembered ones
     };
 
     // ---- vertices ----
@@ -383,6 +319,8 @@ private:
     void buildEntities();
     void splitFans(size_t newEdges);
     void validate();
+    void remember(Face* f, const std::vector<int>& loopIds, const std::vector<std::array<int, 3>>& tris,
+                  std::vector<int>& posOf);
 
     signed char keepClass(int side, signed char cls) const { return keeps(m_op, side, cls) ? 1 : 0; }
 
@@ -434,6 +372,7 @@ private:
 
     // Output.
     std::vector<OutFace> m_out;
+    std::vector<int> m_keptTriangulation;    // unchanged faces of the receiving body triangulated afresh
     std::vector<Face*> m_removed;            // faces of the receiving body to delete
     std::unordered_set<const Face*> m_removedSet;
     Body m_t;                                // new entities, spliced in by commit()
@@ -633,6 +572,7 @@ void Engine::triangulateCandidates()
 {
     std::vector<Point2> pts;
     std::vector<std::array<int, 3>> tri;
+    std::vector<int> first;
     for (Cand& c : m_cands) {
         Vector3d n = c.face->plane().normal();
         if (n.isNull())
@@ -644,20 +584,50 @@ void Engine::triangulateCandidates()
             const Vector3d d = m_pos[id] - o;
             pts.push_back({d.dot(u), d.dot(v)});
         }
+        // The triangulation the face kept from an earlier Boolean, while it
+        // fits the loop and every triangle still turns the right way.
+        const FaceTriangles* kept = BodyImpl::triangles(c.face);
+        bool reuse = kept && kept->matches(c.loop);
+        if (reuse) {
+            for (const auto& t : kept->triangles) {
+                const Point2 &a = pts[t[0]], &b = pts[t[1]], &d = pts[t[2]];
+                if (!((b.x - a.x) * (d.y - a.y) - (b.y - a.y) * (d.x - a.x) > 0.0)) {
+                    reuse = false;
+                    break;
+                }
+            }
+        }
+        if (reuse) {
+            c.tris.reserve(kept->triangles.size());
+            for (const auto& t : kept->triangles)
+                c.tris.push_back({c.ids[t[0]], c.ids[t[1]], c.ids[t[2]]});
+            c.reused = true;
+            c.meshTri.assign(c.tris.size(), -1);
+            c.elem.assign(c.tris.size(), -1);
+            c.keep.assign(c.tris.size(), 1);
+            continue;
+        }
         triangulateLoop(pts, false, tri);
-        c.tris.reserve(tri.size());
+        // A vertex the loop passes twice (at a bridge) is one corner: its
+        // first loop position stands for it.
+        first.resize(m_pos.size(), -1);
+        for (size_t i = 0; i < c.ids.size(); ++i)
+            if (first[c.ids[i]] < 0)
+                first[c.ids[i]] = static_cast<int>(i);
+        size_t live = 0;
         for (const auto& t : tri) {
-            const std::array<int, 3> x = {c.ids[t[0]], c.ids[t[1]], c.ids[t[2]]};
-            if (x[0] == x[1] || x[1] == x[2] || x[0] == x[2])
-                continue;
-            c.tris.push_back(x);
+            const std::array<int, 3> x = {first[c.ids[t[0]]], first[c.ids[t[1]]], first[c.ids[t[2]]]};
+            if (x[0] != x[1] && x[1] != x[2] && x[0] != x[2])
+                tri[live++] = x;
         }
-        if (c.ids.size() > 6) {
-            std::unordered_map<int, Point2> at;
-            for (size_t i = 0; i < c.ids.size(); ++i)
-                at.emplace(c.ids[i], pts[i]);
-            delaunayFlips(at, c.tris);
-        }
+        tri.resize(live);
+        for (int id : c.ids)
+            first[id] = -1;
+        if (c.ids.size() > 6)
+            delaunayFlips(pts, tri);
+        c.tris.reserve(tri.size());
+        for (const auto& t : tri)
+            c.tris.push_back({c.ids[t[0]], c.ids[t[1]], c.ids[t[2]]});
         c.meshTri.assign(c.tris.size(), -1);
         c.elem.assign(c.tris.size(), -1);
         c.keep.assign(c.tris.size(), 1);
@@ -703,6 +673,7 @@ void Engine::markActive()
                 throw eDegenerateGeometry;
             c.meshTri[t] = static_cast<int>(m_mesh[s].triangles.size());
             m_mesh[s].triangles.push_back(m);
+            m_mesh[s].face.push_back(ref[s][i].first);
             m_meshTriSrc[s].push_back(ref[s][i]);
         }
     }
@@ -1065,7 +1036,11 @@ void Engine::buildOutput()
                     o.bridge.push_back(c.loop[i]->isBridge());
                     o.source.push_back(c.loop[i]);
                 }
+                for (const auto& t : c.tris)
+                    o.tris.push_back({fin(t[0]), fin(t[1]), fin(t[2])});
                 outB.push_back(std::move(o));
+            } else if (!c.reused) {
+                m_keptTriangulation.push_back(static_cast<int>(ci));
             }
             continue;  // the receiving body's face stays as it is
         }
@@ -1093,6 +1068,9 @@ void Engine::buildOutput()
             o.v = std::move(r.v);
             o.bridge = std::move(r.bridge);
             o.source.assign(o.v.size(), nullptr);
+            o.tris.reserve(r.triangles.size());
+            for (int t : r.triangles)
+                o.tris.push_back(tris[t]);
             (s == 0 ? m_out : outB).push_back(std::move(o));
         }
     }
@@ -1144,6 +1122,8 @@ void Engine::buildOutput()
                 r.bridge[i] = o.bridge[oldEdge];
                 r.source[i] = o.source[oldEdge];
             }
+            for (auto& t : r.tris)
+                std::swap(t[1], t[2]);
             o = std::move(r);
         }
         m_out.push_back(std::move(o));
@@ -1555,6 +1535,61 @@ void Engine::commit()
             if (BodyImpl::scratch(c) == mark)
                 BodyImpl::destroy(c);
     }
+    // The faces remember their triangles, so the next Boolean on this body
+    // need not triangulate them again.
+    std::vector<int> posOf(m_pos.size(), -1);
+    for (const OutFace& o : m_out)
+        if (!o.tris.empty())
+            remember(o.built, o.v, o.tris, posOf);
+    for (int ci : m_keptTriangulation)
+        remember(m_cands[ci].face, m_cands[ci].ids, m_cands[ci].tris, posOf);
+}
+
+void Engine::remember(Face* f, const std::vector<int>& loopIds, const std::vector<std::array<int, 3>>& tris,
+                      std::vector<int>& posOf)
+{
+    auto ft = std::make_unique<FaceTriangles>();
+    for (size_t i = 0; i < loopIds.size(); ++i)
+        if (posOf[loopIds[i]] < 0)
+            posOf[loopIds[i]] = static_cast<int>(i);
+    bool ok = true;
+    ft->triangles.reserve(tris.size());
+    for (const auto& t : tris) {
+        std::array<int, 3> p{};
+        for (int k = 0; k < 3 && ok; ++k) {
+            p[k] = posOf[t[k]];
+            ok = p[k] >= 0;  // a point inside the face: no loop position
+        }
+        if (!ok)
+            break;
+        ft->triangles.push_back(p);
+    }
+    for (int id : loopIds)
+        posOf[id] = -1;
+    if (!ok)
+        return;
+    BodyImpl::walkLoop(f, [&](Edge* e) {
+        ft->vertices.push_back(e->vertex());
+        ft->points.push_back(e->vertex()->point());
+        return true;
+    });
+    if (ft->vertices.size() != loopIds.size())
+        return;
+    // The refined parts are Delaunay only within the triangles they were
+    // cut from; flipping keeps the triangles short, so that the next
+    // operation near this face meets few of them.
+    if (ft->points.size() > 6 && f->plane().isValid()) {
+        const Vector3d n = f->plane().normal();
+        const Vector3d u = n.perpendicular(), w = n.cross(u);
+        std::vector<Point2> pts;
+        pts.reserve(ft->points.size());
+        for (const Point3d& p : ft->points) {
+            const Vector3d d = p - ft->points[0];
+            pts.push_back({d.dot(u), d.dot(w)});
+        }
+        delaunayFlips(pts, ft->triangles);
+    }
+    BodyImpl::setTriangles(f, ft.release());
 }
 
 // Runs op on target with other, replacing target only on success.

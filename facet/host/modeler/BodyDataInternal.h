@@ -8,9 +8,25 @@
 #include "facet/host/modeler/Face.h"
 #include "facet/host/modeler/Vertex.h"
 
+#include <array>
 #include <vector>
 
 namespace AModeler {
+
+// A triangulation of a face's loop that the Boolean engine keeps for the
+// next operation on the face. It stands while the loop still starts at the
+// same place and visits the same vertices at the same points; whoever uses it
+// checks that first (FaceTriangles::matches), so editing a face never has to
+// think of it.
+struct FaceTriangles
+{
+    std::vector<const Vertex*> vertices;       // per loop position
+    std::vector<Point3d> points;               // their points then
+    std::vector<std::array<int, 3>> triangles;  // loop positions, counterclockwise
+
+    // Whether the loop (its half-edges in order) is the one triangulated.
+    bool matches(const std::vector<Edge*>& loop) const;
+};
 
 struct BodyData
 {
@@ -65,6 +81,10 @@ struct BodyImpl
 
     static Edge* edgeListNext(const Edge* e) { return e->m_bnext; }
     static long& scratch(const Face* f) { return f->m_scratch; }
+    // The remembered triangulation of a face (null: none); setting one
+    // replaces the old one, the face owns it.
+    static const FaceTriangles* triangles(const Face* f) { return f->m_triangles; }
+    static void setTriangles(Face* f, FaceTriangles* t);
     static long& scratch(const Edge* e) { return e->m_scratch; }
     static long& scratch(const Vertex* v) { return v->m_scratch; }
     static long& scratch(const Curve* c) { return c->m_scratch; }

@@ -22,6 +22,7 @@ struct MergedLoop
 {
     std::vector<int> v;
     std::vector<char> bridge;
+    std::vector<int> triangles;  // the input triangles the region is made of
 };
 
 // Triangles of one planar face (vertex ids, counterclockwise seen from the

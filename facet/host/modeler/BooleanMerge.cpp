@@ -280,8 +280,10 @@ void mergeTriangles(const std::vector<std::array<int, 3>>& triangles, std::vecto
         members[r.first->second].push_back(t);
     }
     regions.resize(members.size());
-    for (size_t r = 0; r < members.size(); ++r)
+    for (size_t r = 0; r < members.size(); ++r) {
         mergeRegion(triangles, members[r], regions[r]);
+        regions[r].triangles = std::move(members[r]);
+    }
 }
 
 } // namespace AModeler

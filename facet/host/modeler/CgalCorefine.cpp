@@ -114,8 +114,9 @@ CGAL::Orientation outsideSign()
 }
 
 // Where the triangle (p, q, a) lies near its edge p->q relative to the solid
-// whose surface has the faces (p, q, r1) and (q, p, r2) at that edge.
-signed char wedge(const KPoint& p, const KPoint& q, const KPoint& a, const KPoint& r1, const KPoint& r2)
+// whose surface has the faces (p, q, r1) and (q, p, r2) at that edge; flat:
+// the two are parts of one planar face.
+signed char wedge(const KPoint& p, const KPoint& q, const KPoint& a, const KPoint& r1, const KPoint& r2, bool flat)
 {
     const CGAL::Orientation out = outsideSign();
     auto side = [out](const KPoint& u, const KPoint& v, const KPoint& w, const KPoint& x) {
@@ -128,6 +129,8 @@ signed char wedge(const KPoint& p, const KPoint& q, const KPoint& a, const KPoin
         return kOnSame;
     if (s2 == 0 && CGAL::coplanar_orientation(q, p, r2, a) == CGAL::POSITIVE)
         return kOnOpposite;
+    if (flat)
+        return s1 < 0 ? kInside : kOutside;
     const int bend = side(p, q, r1, r2);
     if (bend == 0) {
         if (CGAL::coplanar_orientation(p, q, r1, r2) == CGAL::POSITIVE)
@@ -155,10 +158,14 @@ VI vertexOfNode(const std::vector<CorefineNode>& nodes, const std::vector<VI>& n
 }
 
 void classify(int k, Side* sides, const State& st, const std::vector<std::vector<VI>>& nodeVertex,
-              const std::vector<std::vector<int>>& inputNode, CorefineResult& out)
+              const std::vector<std::vector<int>>& inputNode, const std::vector<int>& otherFace, CorefineResult& out)
 {
     Mesh& m = sides[k].mesh;
     Mesh& o = sides[1 - k].mesh;
+    auto faceOf = [&](HI g) {
+        const int t = st.origin[1 - k][o.face(g)];
+        return t >= 0 && t < static_cast<int>(otherFace.size()) ? otherFace[t] : -1;
+    };
     auto nodeOfVertex = [&](VI v) -> int {
         if (static_cast<int>(v.idx()) < sides[k].inputVertices)
             return inputNode[k][v.idx()];
@@ -199,9 +206,11 @@ void classify(int k, Side* sides, const State& st, const std::vector<std::vector
                     const HI g = found.first;
                     if (o.is_border(g) || o.is_border(o.opposite(g)))
                         throw eInternalError;
+                    const int fg = faceOf(g);
+                    const bool flat = fg >= 0 && fg == faceOf(o.opposite(g));
                     const signed char c =
                         wedge(m.point(m.source(h)), m.point(m.target(h)), m.point(m.target(m.next(h))),
-                              o.point(o.target(o.next(g))), o.point(o.target(o.next(o.opposite(g)))));
+                              o.point(o.target(o.next(g))), o.point(o.target(o.next(o.opposite(g)))), flat);
                     if (!classified) {
                         cls[id] = c;
                         classified = true;
@@ -324,8 +333,8 @@ void corefine(const CorefineMesh& a, const CorefineMesh& b, CorefineResult& out)
                 if (sides[k].constrained[e])
                     out.constrained[k].push_back({idOf(m.vertex(e, 0)), idOf(m.vertex(e, 1))});
         }
-        classify(0, sides, st, nodeVertex, inputNode, out);
-        classify(1, sides, st, nodeVertex, inputNode, out);
+        classify(0, sides, st, nodeVertex, inputNode, b.face, out);
+        classify(1, sides, st, nodeVertex, inputNode, a.face, out);
     } catch (ErrorCode) {
         throw;
     } catch (const PMP::Corefinement::Self_intersection_exception&) {

@@ -21,6 +21,9 @@ struct CorefineMesh
     std::vector<Point3d> points;
     // Counterclockwise seen from outside the solid the mesh is part of.
     std::vector<std::array<int, 3>> triangles;
+    // Per triangle (or empty): the planar face it is part of. Triangles of
+    // one face meet flat, which saves exact tests where they do.
+    std::vector<int> face;
 };
 
 // An intersection point of the two meshes.

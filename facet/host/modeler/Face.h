@@ -18,6 +18,7 @@ class Body;
 class Edge;
 class PolygonVertexData;
 struct BodyData;
+struct FaceTriangles;
 struct BodyImpl;
 
 class Face : public Entity
@@ -92,7 +93,7 @@ public:
 private:
     friend struct BodyImpl;
     explicit Face(BodyData* owner, int color);
-    ~Face() = default;
+    ~Face();
     void build(const Point3d* points, PolygonVertexData* const* vertexData, int count, const Vector3d& normal,
                bool connect, Edge** edgesOut);
 
@@ -103,6 +104,7 @@ private:
     Plane m_plane;
     int m_color = 0;
     mutable long m_scratch = 0;
+    FaceTriangles* m_triangles = nullptr;  // remembered by the Boolean engine
 };
 
 } // namespace AModeler

@@ -427,6 +427,30 @@ void Edge::setCurve(Curve* c)
 
 Face::Face(BodyData* owner, int color) : m_owner(owner), m_color(color) {}
 
+Face::~Face() { delete m_triangles; }
+
+void BodyImpl::setTriangles(Face* f, FaceTriangles* t)
+{
+    if (f->m_triangles != t)
+        delete f->m_triangles;
+    f->m_triangles = t;
+}
+
+bool FaceTriangles::matches(const std::vector<Edge*>& loop) const
+{
+    if (loop.size() != vertices.size())
+        return false;
+    for (size_t i = 0; i < loop.size(); ++i) {
+        const Vertex* v = loop[i]->vertex();
+        if (v != vertices[i])
+            return false;
+        const Point3d& p = v->point();
+        if (p.x != points[i].x || p.y != points[i].y || p.z != points[i].z)
+            return false;
+    }
+    return true;
+}
+
 Face::Face(Body* body, int color) : m_color(color)
 {
     m_owner = ownerOf(body);

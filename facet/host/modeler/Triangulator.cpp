@@ -191,71 +191,107 @@ struct Clipper
     }
 };
 
-inline bool convexQuad(const Point2& a, const Point2& b, const Point2& c, const Point2& d)
+} // namespace
+
+void delaunayFlips(const std::vector<Point2>& pts, std::vector<std::array<int, 3>>& tris)
 {
-    auto cr = [](const Point2& p, const Point2& q, const Point2& r) {
+    const int nt = static_cast<int>(tris.size());
+    if (nt < 2)
+        return;
+    // nb[3t + k]: the half-edge (3s + j) across edge k of triangle t, the
+    // edge from corner k to corner k + 1; -1 on the boundary. Edges found
+    // more than twice, or twice the same way, are left without a neighbour.
+    std::vector<int> nb(3 * static_cast<size_t>(nt), -1);
+    {
+        std::vector<std::pair<uint64_t, int>> keys;
+        keys.reserve(3 * static_cast<size_t>(nt));
+        for (int t = 0; t < nt; ++t)
+            for (int k = 0; k < 3; ++k) {
+                const uint32_t u = static_cast<uint32_t>(tris[t][k]), v = static_cast<uint32_t>(tris[t][(k + 1) % 3]);
+                keys.emplace_back(u < v ? (uint64_t(u) << 32 | v) : (uint64_t(v) << 32 | u), 3 * t + k);
+            }
+        std::sort(keys.begin(), keys.end());
+        for (size_t i = 0; i < keys.size();) {
+            size_t j = i + 1;
+            while (j < keys.size() && keys[j].first == keys[i].first)
+                ++j;
+            if (j == i + 2) {
+                const int a = keys[i].second, b = keys[i + 1].second;
+                if (tris[a / 3][a % 3] != tris[b / 3][b % 3]) {
+                    nb[a] = b;
+                    nb[b] = a;
+                }
+            }
+            i = j;
+        }
+    }
+    auto orient = [&](int a, int b, int c) {
+        const Point2 &p = pts[a], &q = pts[b], &r = pts[c];
         return (q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x);
     };
-    return cr(a, b, c) > 0 && cr(b, c, d) > 0 && cr(c, d, a) > 0 && cr(d, a, b) > 0;
-}
-
-// d inside the circumcircle of the counterclockwise triangle a b c.
-inline bool inCircle(const Point2& a, const Point2& b, const Point2& c, const Point2& d)
-{
-    const double adx = a.x - d.x, ady = a.y - d.y, bdx = b.x - d.x, bdy = b.y - d.y, cdx = c.x - d.x,
-                 cdy = c.y - d.y;
-    const double det = (adx * adx + ady * ady) * (bdx * cdy - cdx * bdy) -
-                       (bdx * bdx + bdy * bdy) * (adx * cdy - cdx * ady) +
-                       (cdx * cdx + cdy * cdy) * (adx * bdy - bdx * ady);
-    return det > 1e-12 * (std::fabs(adx) + std::fabs(bdx) + std::fabs(cdx) + std::fabs(ady) + std::fabs(bdy) +
-                          std::fabs(cdy));
-}
-
-void improveTriangles(const std::vector<Point2>& pts, std::vector<std::array<int, 3>>& tris)
-{
-    auto key = [](int u, int v) { return (static_cast<uint64_t>(static_cast<uint32_t>(u)) << 32) | static_cast<uint32_t>(v); };
-    std::unordered_map<uint64_t, int> owner;  // directed edge -> triangle
-    owner.reserve(tris.size() * 3);
-    for (size_t t = 0; t < tris.size(); ++t)
-        for (int k = 0; k < 3; ++k)
-            owner[key(tris[t][k], tris[t][(k + 1) % 3])] = static_cast<int>(t);
-    const int limit = static_cast<int>(tris.size()) * 8 + 16;
-    int flips = 0;
-    bool changed = true;
-    while (changed && flips < limit) {
-        changed = false;
-        for (size_t t = 0; t < tris.size() && flips < limit; ++t)
-            for (int k = 0; k < 3; ++k) {
-                const int u = tris[t][k], v = tris[t][(k + 1) % 3], w = tris[t][(k + 2) % 3];
-                auto it = owner.find(key(v, u));
-                if (it == owner.end())
-                    continue;
-                const int s = it->second;
-                int x = -1;
-                for (int j = 0; j < 3; ++j)
-                    if (tris[s][j] != u && tris[s][j] != v)
-                        x = tris[s][j];
-                if (x < 0 || !convexQuad(pts[u], pts[x], pts[v], pts[w]) || !inCircle(pts[u], pts[v], pts[w], pts[x]))
-                    continue;
-                // Replace diagonal u-v by w-x.
-                for (int j = 0; j < 3; ++j) {
-                    owner.erase(key(tris[t][j], tris[t][(j + 1) % 3]));
-                    owner.erase(key(tris[s][j], tris[s][(j + 1) % 3]));
-                }
-                tris[t] = {u, x, w};
-                tris[s] = {x, v, w};
-                for (int j = 0; j < 3; ++j) {
-                    owner[key(tris[t][j], tris[t][(j + 1) % 3])] = static_cast<int>(t);
-                    owner[key(tris[s][j], tris[s][(j + 1) % 3])] = s;
-                }
-                ++flips;
-                changed = true;
-                break;
-            }
+    // d inside the circumcircle of the counterclockwise triangle a b c, by
+    // more than rounding: cocircular points (regular polygons) never flip
+    // back and forth.
+    auto inCircle = [&](int a, int b, int c, int d) {
+        const Point2 &pa = pts[a], &pb = pts[b], &pc = pts[c], &pd = pts[d];
+        const double adx = pa.x - pd.x, ady = pa.y - pd.y, bdx = pb.x - pd.x, bdy = pb.y - pd.y, cdx = pc.x - pd.x,
+                     cdy = pc.y - pd.y;
+        const double det = (adx * adx + ady * ady) * (bdx * cdy - cdx * bdy) -
+                           (bdx * bdx + bdy * bdy) * (adx * cdy - cdx * ady) +
+                           (cdx * cdx + cdy * cdy) * (adx * bdy - bdx * ady);
+        const double scale = adx * adx + ady * ady + bdx * bdx + bdy * bdy + cdx * cdx + cdy * cdy;
+        return det > 1e-9 * scale * scale;
+    };
+    std::vector<int> stack;
+    stack.reserve(3 * static_cast<size_t>(nt));
+    for (int h = 0; h < 3 * nt; ++h)
+        if (nb[h] > h)
+            stack.push_back(h);
+    long budget = 20L * nt + 100;
+    while (!stack.empty() && budget > 0) {
+        const int h = stack.back();
+        stack.pop_back();
+        const int g = nb[h];
+        if (g < 0)
+            continue;
+        const int t = h / 3, k = h % 3, s = g / 3, j = g % 3;
+        if (t == s)
+            continue;
+        const int u = tris[t][k], v = tris[t][(k + 1) % 3], w = tris[t][(k + 2) % 3];
+        const int x = tris[s][(j + 2) % 3];
+        if (w == x || u == x || v == w)
+            continue;
+        // t = (u, v, w), s = (v, u, x): flip to (u, x, w) and (x, v, w) when the quad is convex.
+        if (!(orient(u, x, w) > 0) || !(orient(x, v, w) > 0) || !inCircle(u, v, w, x))
+            continue;
+        --budget;
+        const int A = nb[3 * t + (k + 1) % 3];  // across v-w
+        const int B = nb[3 * t + (k + 2) % 3];  // across w-u
+        const int C = nb[3 * s + (j + 1) % 3];  // across u-x
+        const int D = nb[3 * s + (j + 2) % 3];  // across x-v
+        tris[t] = {u, x, w};
+        tris[s] = {x, v, w};
+        const int t0 = 3 * t, s0 = 3 * s;
+        nb[t0] = C;
+        nb[t0 + 1] = s0 + 2;
+        nb[t0 + 2] = B;
+        nb[s0] = D;
+        nb[s0 + 1] = A;
+        nb[s0 + 2] = t0 + 1;
+        if (C >= 0)
+            nb[C] = t0;
+        if (B >= 0)
+            nb[B] = t0 + 2;
+        if (D >= 0)
+            nb[D] = s0;
+        if (A >= 0)
+            nb[A] = s0 + 1;
+        stack.push_back(t0);
+        stack.push_back(t0 + 2);
+        stack.push_back(s0);
+        stack.push_back(s0 + 1);
     }
 }
-
-} // namespace
 
 void triangulateLoop(const std::vector<Point2>& pts, bool improve, std::vector<std::array<int, 3>>& triangles)
 {
@@ -300,7 +336,7 @@ void triangulateLoop(const std::vector<Point2>& pts, bool improve, std::vector<s
     Clipper clip{triangles, grid, n};
     clip.run(&nodes[0]);
     if (improve)
-        improveTriangles(pts, triangles);
+        delaunayFlips(pts, triangles);
 }
 
 } // namespace AModeler

@@ -307,3 +307,60 @@ TEST(ModelerBoolean, FailureLeavesOperandsOrEmptiesOnRequest)
     twice += twice;
     EXPECT_NEAR(twice.volume(), 1.0, 1e-12);
 }
+
+TEST(ModelerBoolean, RepeatedCutsInOneFaceStayExactAcrossEdits)
+{
+    // Holes drilled one after another into the same two plate faces, with
+    // the plate moved, scaled and one side pushed in between: every result
+    // is the plate less the holes so far.
+    Body plate = box(0, 0, 0, 200, 100, 10);
+    const double r = 4.0;
+    const double ngon = 0.5 * 32 * r * r * std::sin(2 * kPi / 32);
+    double scale = 1.0, shift = 0.0, length = 200.0;
+    int holes = 0;
+    for (int i = 0; i < 14; ++i) {
+        if (i == 4) {
+            plate.transformBy(Transf3d::translation(Vector3d(7, 0, 0)));
+            shift = 7.0;
+        }
+        if (i == 8) {
+            plate.transformBy(Transf3d::scaling(2.0, Point3d(shift, 0, 0)));
+            scale = 2.0;
+        }
+        if (i == 11) {
+            // The face at the far end moves in by a quarter of the plate;
+            // its vertices are those of the top and bottom faces too.
+            const double far = shift + length * scale, in = shift + 0.75 * length * scale;
+            for (Face* f : facesOf(plate))
+                for (Edge* e : loopOf(f))
+                    if (std::fabs(e->vertex()->point().x - far) < 1e-9) {
+                        Point3d p = e->vertex()->point();
+                        p.x = in;
+                        e->vertex()->setPoint(p);
+                    }
+            for (Face* f : facesOf(plate))
+                ASSERT_TRUE(f->updatePlane());
+            length *= 0.75;
+        }
+        // Close to the previous hole, so the cut meets the triangles made
+        // round it; the later ones also near the moved end.
+        const double x = shift + scale * (i < 11 ? 12.0 + 11.0 * i : 0.75 * 200.0 - 6.0 - 10.0 * (i - 11));
+        const double y = scale * (i % 2 ? 30.0 : 40.0);
+        const Body prism = Body::cylinder(Line3d(Point3d(x, y, -5), Point3d(x, y, 10 * scale + 5)), r, 32);
+        plate -= prism;
+        ++holes;
+        ASSERT_TRUE(plate.isValid(3)) << "hole " << i;
+        const double thick = 10.0 * scale;
+        const double expected = length * scale * 100.0 * scale * thick;
+        // Holes before the scaling grew with it.
+        double removed = 0.0;
+        for (int k = 0; k < holes; ++k)
+            removed += ngon * thick * (k < 8 && scale > 1.0 ? 4.0 : 1.0);
+        ASSERT_NEAR(plate.volume(), expected - removed, 1e-7 * expected) << "hole " << i;
+    }
+    EXPECT_EQ(plate.faceCount(), 6 + 32 * holes);
+    int holed = 0;
+    for (Face* f : facesOf(plate))
+        holed += holesOf(f);
+    EXPECT_EQ(holed, 2 * holes);
+}

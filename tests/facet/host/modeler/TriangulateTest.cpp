@@ -1,7 +1,10 @@
 #include "ModelerTestUtil.h"
 
+#include "facet/host/modeler/TriangulatorInternal.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 
@@ -207,4 +210,72 @@ TEST(ModelerTriangulate, StripsAndFansCoverConvexFaces)
     Collector col;
     EXPECT_THROW(c.triangulate(&col, 7, false), ErrorCode);
     EXPECT_THROW(c.triangulate(nullptr, 0, false), ErrorCode);
+}
+
+namespace {
+
+// The circumcircle test done directly from the circle's centre.
+bool strictlyInCircumcircle(const Point2& a, const Point2& b, const Point2& c, const Point2& d)
+{
+    const double bx = b.x - a.x, by = b.y - a.y, cx = c.x - a.x, cy = c.y - a.y;
+    const double den = 2.0 * (bx * cy - by * cx);
+    const double ux = (cy * (bx * bx + by * by) - by * (cx * cx + cy * cy)) / den;
+    const double uy = (bx * (cx * cx + cy * cy) - cx * (bx * bx + by * by)) / den;
+    const double r2 = ux * ux + uy * uy;
+    const double dx = d.x - a.x - ux, dy = d.y - a.y - uy;
+    return dx * dx + dy * dy < r2 * (1.0 - 1e-6);
+}
+
+double orient2(const Point2& a, const Point2& b, const Point2& c)
+{
+    return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+}
+
+} // namespace
+
+TEST(ModelerTriangulate, DelaunayFlipsTurnAFanIntoDelaunayTriangles)
+{
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> angle(0.0, 2.0 * kPi);
+    for (int round = 0; round < 20; ++round) {
+        // Points in convex position with the fan from the first: on an
+        // ellipse at random angles, or (odd rounds) a regular polygon, whose
+        // cocircular points must not make the flips run for ever.
+        const int n = 8 + round * 3;
+        std::vector<double> at(n);
+        for (int i = 0; i < n; ++i)
+            at[i] = round % 2 ? 2.0 * kPi * i / n : angle(rng);
+        std::sort(at.begin(), at.end());
+        std::vector<Point2> pts;
+        for (double a : at)
+            pts.push_back(round % 2 ? Point2{10.0 * std::cos(a), 10.0 * std::sin(a)}
+                                    : Point2{10.0 * std::cos(a), 6.0 * std::sin(a)});
+        std::vector<std::array<int, 3>> tris;
+        for (int i = 1; i + 1 < n; ++i)
+            tris.push_back({0, i, i + 1});
+        double area = 0.0;
+        for (const auto& t : tris)
+            area += orient2(pts[t[0]], pts[t[1]], pts[t[2]]);
+        delaunayFlips(pts, tris);
+        ASSERT_EQ(tris.size(), static_cast<size_t>(n - 2));
+        double after = 0.0;
+        std::map<std::pair<int, int>, int> opposite;  // directed edge -> the third corner
+        for (const auto& t : tris) {
+            const double o = orient2(pts[t[0]], pts[t[1]], pts[t[2]]);
+            ASSERT_GT(o, 0.0);
+            after += o;
+            for (int k = 0; k < 3; ++k)
+                ASSERT_TRUE(opposite.emplace(std::make_pair(t[k], t[(k + 1) % 3]), t[(k + 2) % 3]).second);
+        }
+        EXPECT_NEAR(after, area, 1e-9 * area);
+        if (round % 2)
+            continue;  // cocircular points: any triangulation is Delaunay; it only has to stop
+        for (const auto& t : tris)
+            for (int k = 0; k < 3; ++k) {
+                auto it = opposite.find(std::make_pair(t[(k + 1) % 3], t[k]));
+                if (it != opposite.end())
+                    EXPECT_FALSE(strictlyInCircumcircle(pts[t[0]], pts[t[1]], pts[t[2]], pts[it->second]))
+                        << "round " << round;
+            }
+    }
 }
