@@ -1133,15 +1133,14 @@ void Engine::buildOutput()
 void Engine::buildEntities()
 {
     BodyData* dt = BodyImpl::data(m_t);
-    std::unordered_map<int, Vertex*> vert;
+    std::vector<Vertex*> vert(m_pos.size(), nullptr);
     auto vertexFor = [&](int id) {
-        auto it = vert.find(id);
-        if (it != vert.end())
-            return it->second;
-        Vertex* v = (m_vside[id] == 0) ? m_vtx[id] : BodyImpl::newVertex(dt, m_pos[id]);
+        Vertex*& v = vert[id];
+        if (v)
+            return v;
+        v = (m_vside[id] == 0) ? m_vtx[id] : BodyImpl::newVertex(dt, m_pos[id]);
         if (m_vside[id] == 1)
             v->setFlags(m_vtx[id]->flags());
-        vert.emplace(id, v);
         return v;
     };
     auto curveFor = [&](Curve* c) -> Curve* {
@@ -1190,6 +1189,13 @@ void Engine::buildEntities()
     };
     std::vector<NewEdge> edges;
     std::unordered_map<uint64_t, size_t> byKey;
+    {
+        size_t total = 0;
+        for (const OutFace& o : m_out)
+            total += o.v.size();
+        edges.reserve(total);
+        byKey.reserve(total);
+    }
     for (size_t fi = 0; fi < m_out.size(); ++fi) {
         OutFace& o = m_out[fi];
         const size_t n = o.v.size();
@@ -1297,24 +1303,34 @@ void Engine::splitFans(size_t newEdges)
     // vertex of the result is manifold.
     BodyData* dt = BodyImpl::data(m_t);
     std::unordered_map<const Edge*, Edge*> newPartner;
+    newPartner.reserve(m_openPairs.size());
     for (auto& op : m_openPairs)
         newPartner.emplace(op.first, op.second);
+    // New half-edges have their final partners already; kept ones may get new ones.
     auto partner = [&](const Edge* e) -> Edge* {
+        if (BodyImpl::owner(e) == dt)
+            return e->partner();
         auto it = newPartner.find(e);
         return it != newPartner.end() ? it->second : e->partner();
     };
-    std::unordered_map<Vertex*, std::vector<Edge*>> around;
-    around.reserve(newEdges);
+    // The new half-edges by the vertex they leave, in the order of the faces.
+    std::vector<std::pair<Vertex*, Edge*>> leaving;
+    leaving.reserve(newEdges);
     for (const OutFace& o : m_out)
         BodyImpl::walkLoop(o.built, [&](Edge* e) {
-            around[e->vertex()].push_back(e);
+            leaving.emplace_back(e->vertex(), e);
             return true;
         });
-    std::unordered_set<const Edge*> inFan;
-    std::vector<Edge*> fan;
-    for (auto& kv : around) {
-        Vertex* v = kv.first;
-        std::vector<Edge*>& out = kv.second;
+    std::stable_sort(leaving.begin(), leaving.end(), [](const std::pair<Vertex*, Edge*>& a, const std::pair<Vertex*, Edge*>& b) {
+        return std::less<const Vertex*>()(a.first, b.first);
+    });
+    std::vector<Edge*> out, fan;
+    std::vector<const Edge*> inFan;  // round one vertex: a handful, so a list does
+    for (size_t i = 0; i < leaving.size();) {
+        Vertex* v = leaving[i].first;
+        out.clear();
+        for (; i < leaving.size() && leaving[i].first == v; ++i)
+            out.push_back(leaving[i].second);
         if (BodyImpl::owner(v) != dt) {
             // A vertex of the receiving body: its kept half-edges count too.
             auto at = m_edgeAt.find(v);
@@ -1337,14 +1353,14 @@ void Engine::splitFans(size_t newEdges)
         inFan.clear();
         int fans = 0;
         for (Edge* e0 : out) {
-            if (inFan.count(e0))
+            if (std::find(inFan.begin(), inFan.end(), e0) != inFan.end())
                 continue;
             fan.clear();
             const Edge* x = e0;
             long steps = 0;
             do {
                 fan.push_back(const_cast<Edge*>(x));
-                inFan.insert(x);
+                inFan.push_back(x);
                 Edge* p = partner(x->prev());
                 if (!p || p->vertex() != v || ++steps > 100000)
                     throw eInvalidBody;
