@@ -319,6 +319,10 @@ private:
     void buildEntities();
     void splitFans(size_t newEdges);
     void validate();
+    // The half-edges of the new faces, grouped by the vertex they leave.
+    void newEdgesByVertex(size_t expected, std::vector<std::pair<Vertex*, Edge*>>& out) const;
+    // A half-edge's partner once the result is committed.
+    Edge* partnerAfter(const Edge* e) const;
     void remember(Face* f, const std::vector<int>& loopIds, const std::vector<std::array<int, 3>>& tris,
                   std::vector<int>& posOf);
 
@@ -377,6 +381,7 @@ private:
     std::unordered_set<const Face*> m_removedSet;
     Body m_t;                                // new entities, spliced in by commit()
     std::vector<std::pair<Edge*, Edge*>> m_openPairs;  // (kept edge of the body, its new partner)
+    std::unordered_map<const Edge*, Edge*> m_newPartner;  // the same, by kept edge
     std::vector<std::pair<Edge*, bool>> m_openApprox;
     std::vector<std::pair<Edge*, Vertex*>> m_vertexMoves;  // kept edges that change vertex
     std::unordered_map<const Curve*, Curve*> m_curveCopy;
@@ -1296,34 +1301,42 @@ void Engine::buildEntities()
     splitFans(edges.size());
 }
 
+void Engine::newEdgesByVertex(size_t expected, std::vector<std::pair<Vertex*, Edge*>>& out) const
+{
+    out.clear();
+    out.reserve(expected);
+    for (const OutFace& o : m_out)
+        BodyImpl::walkLoop(o.built, [&](Edge* e) {
+            out.emplace_back(e->vertex(), e);
+            return true;
+        });
+    // Stable: each vertex's half-edges stay in the order of the faces.
+    std::stable_sort(out.begin(), out.end(), [](const std::pair<Vertex*, Edge*>& a, const std::pair<Vertex*, Edge*>& b) {
+        return std::less<const Vertex*>()(a.first, b.first);
+    });
+}
+
+Edge* Engine::partnerAfter(const Edge* e) const
+{
+    // New half-edges have their final partners already; kept ones may get new ones.
+    if (BodyImpl::owner(e) == BodyImpl::data(m_t))
+        return e->partner();
+    auto it = m_newPartner.find(e);
+    return it != m_newPartner.end() ? it->second : e->partner();
+}
+
 void Engine::splitFans(size_t newEdges)
 {
     // Where parts of the result only touch at a vertex (or along an edge),
     // each fan of faces round the vertex gets a vertex of its own, so every
     // vertex of the result is manifold.
     BodyData* dt = BodyImpl::data(m_t);
-    std::unordered_map<const Edge*, Edge*> newPartner;
-    newPartner.reserve(m_openPairs.size());
+    m_newPartner.reserve(m_openPairs.size());
     for (auto& op : m_openPairs)
-        newPartner.emplace(op.first, op.second);
-    // New half-edges have their final partners already; kept ones may get new ones.
-    auto partner = [&](const Edge* e) -> Edge* {
-        if (BodyImpl::owner(e) == dt)
-            return e->partner();
-        auto it = newPartner.find(e);
-        return it != newPartner.end() ? it->second : e->partner();
-    };
-    // The new half-edges by the vertex they leave, in the order of the faces.
+        m_newPartner.emplace(op.first, op.second);
     std::vector<std::pair<Vertex*, Edge*>> leaving;
-    leaving.reserve(newEdges);
-    for (const OutFace& o : m_out)
-        BodyImpl::walkLoop(o.built, [&](Edge* e) {
-            leaving.emplace_back(e->vertex(), e);
-            return true;
-        });
-    std::stable_sort(leaving.begin(), leaving.end(), [](const std::pair<Vertex*, Edge*>& a, const std::pair<Vertex*, Edge*>& b) {
-        return std::less<const Vertex*>()(a.first, b.first);
-    });
+    newEdgesByVertex(newEdges, leaving);
+    auto partner = [&](const Edge* e) { return partnerAfter(e); };
     std::vector<Edge*> out, fan;
     std::vector<const Edge*> inFan;  // round one vertex: a handful, so a list does
     for (size_t i = 0; i < leaving.size();) {
@@ -1409,42 +1422,31 @@ void Engine::validate()
     }
     if (level < 3)
         return;
-    // Fans round the vertices of the new faces, across the new partners.
-    std::unordered_map<const Edge*, Edge*> newPartner;
-    for (auto& op : m_openPairs)
-        newPartner.emplace(op.first, op.second);
-    auto partner = [&](const Edge* e) -> Edge* {
-        auto it = newPartner.find(e);
-        return it != newPartner.end() ? it->second : e->partner();
-    };
-    std::unordered_map<const Vertex*, int> outgoing;
-    for (const OutFace& o : m_out)
-        BodyImpl::walkLoop(o.built, [&](Edge* e) {
-            ++outgoing[e->vertex()];
-            return true;
-        });
+    // Fans round the vertices of the new faces, across the new partners:
+    // one turn round each vertex meets all new half-edges leaving it.
     BodyData* dt = BodyImpl::data(m_t);
-    std::unordered_set<const Vertex*> walked;
-    for (const OutFace& o : m_out)
-        BodyImpl::walkLoop(o.built, [&](Edge* e) {
-            const Vertex* v = e->vertex();
-            if (!walked.insert(v).second)
-                return true;
-            int seenNew = 0;
-            long steps = 0;
-            const Edge* x = e;
-            do {
-                if (BodyImpl::owner(x) == dt)
-                    ++seenNew;
-                Edge* p = partner(x->prev());
-                if (!p || p->vertex() != v || ++steps > 100000)
-                    throw eInvalidBody;
-                x = p;
-            } while (x != e);
-            if (seenNew != outgoing[v])
+    std::vector<std::pair<Vertex*, Edge*>> leaving;
+    newEdgesByVertex(0, leaving);
+    for (size_t i = 0; i < leaving.size();) {
+        const Vertex* v = leaving[i].first;
+        const Edge* e = leaving[i].second;
+        int outgoing = 0;
+        for (; i < leaving.size() && leaving[i].first == v; ++i)
+            ++outgoing;
+        int seenNew = 0;
+        long steps = 0;
+        const Edge* x = e;
+        do {
+            if (BodyImpl::owner(x) == dt)
+                ++seenNew;
+            Edge* p = partnerAfter(x->prev());
+            if (!p || p->vertex() != v || ++steps > 100000)
                 throw eInvalidBody;
-            return true;
-        });
+            x = p;
+        } while (x != e);
+        if (seenNew != outgoing)
+            throw eInvalidBody;
+    }
     // Volume: the body's, less what the removed faces bounded, plus the new faces.
     const BodyData* da = BodyImpl::data(m_a);
     const Point3d ref = da->vertexHead ? da->vertexHead->point() : Point3d();

@@ -273,9 +273,10 @@ TEST(ModelerTriangulate, DelaunayFlipsTurnAFanIntoDelaunayTriangles)
         for (const auto& t : tris)
             for (int k = 0; k < 3; ++k) {
                 auto it = opposite.find(std::make_pair(t[(k + 1) % 3], t[k]));
-                if (it != opposite.end())
+                if (it != opposite.end()) {
                     EXPECT_FALSE(strictlyInCircumcircle(pts[t[0]], pts[t[1]], pts[t[2]], pts[it->second]))
                         << "round " << round;
+                }
             }
     }
 }
