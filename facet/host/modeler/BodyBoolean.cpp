@@ -788,6 +788,13 @@ void Engine::classify(int s)
     dsu.reset(elems);
     auto& edgeElem = m_edgeElem[s];
     edgeElem.clear();
+    {
+        size_t n = m_outTris[s].size();
+        for (const Cand& c : m_cands)
+            if (c.side == s)
+                n += c.tris.size();
+        edgeElem.reserve(3 * n);
+    }
     auto add = [&](const std::array<int, 3>& t, int e) {
         for (int k = 0; k < 3; ++k)
             edgeElem.emplace(directedKey(rep(t[k]), rep(t[(k + 1) % 3])), e);
@@ -972,6 +979,13 @@ void Engine::decidePassive(int s)
 void Engine::buildOutput()
 {
     // Operand half-edges of candidate faces by their vertex ids.
+    {
+        size_t n[2] = {0, 0};
+        for (const Cand& c : m_cands)
+            n[c.side] += c.loop.size();
+        m_loopEdge[0].reserve(n[0]);
+        m_loopEdge[1].reserve(n[1]);
+    }
     for (const Cand& c : m_cands)
         for (size_t i = 0; i < c.loop.size(); ++i)
             m_loopEdge[c.side].emplace(directedKey(fin(c.ids[i]), fin(c.ids[(i + 1) % c.ids.size()])), c.loop[i]);
