@@ -17,8 +17,8 @@
 #include "facet/host/modeler/TriangulatorInternal.h"
 
 #include <algorithm>
-#include <memory>
 #include <cmath>
+#include <memory>
 #include <new>
 #include <numeric>
 #include <unordered_map>
