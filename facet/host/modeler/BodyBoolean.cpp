@@ -271,11 +271,10 @@ private:
     // ---- vertices ----
     int idOf(Vertex* v, int side)
     {
-        auto it = m_ids.find(v);
-        if (it != m_ids.end())
-            return it->second;
-        const int id = static_cast<int>(m_pos.size());
-        m_ids.emplace(v, id);
+        const auto r = m_ids.emplace(pointerKey(v), static_cast<int>(m_pos.size()));
+        if (!r.second)
+            return *r.first;
+        const int id = *r.first;
         m_pos.push_back(v->point());
         m_vtx.push_back(v);
         m_vside.push_back(static_cast<signed char>(side));
@@ -337,13 +336,13 @@ private:
 
     std::vector<Face*> m_faces[2];
     std::vector<std::pair<int, int>> m_pairs;  // faces whose boxes overlap
-    std::unordered_map<const Vertex*, Edge*> m_edgeAt;  // a half-edge leaving each vertex of a candidate
+    FlatMap<Edge*> m_edgeAt;  // by vertex: a half-edge leaving each vertex of a candidate
     std::vector<Interval3d> m_faceBox[2];
     Interval3d m_box[2];
     std::unordered_map<const Face*, int> m_candOf[2];  // face -> index in m_cands
     std::vector<Cand> m_cands;
 
-    std::unordered_map<const Vertex*, int> m_ids;
+    FlatMap<int> m_ids;  // by vertex
     std::vector<Point3d> m_pos;
     std::vector<Vertex*> m_vtx;
     std::vector<signed char> m_vside;
@@ -358,7 +357,7 @@ private:
     std::vector<int> m_nodeId;               // node -> id
     std::unordered_map<int, int> m_nodeOfId;  // id of a new point -> node
     std::vector<std::array<int, 3>> m_outTris[2];  // output triangles in ids
-    std::unordered_set<uint64_t> m_constrained;    // undirected, ids
+    FlatMap<char> m_constrained;    // undirected, ids
     bool m_contact = false;
 
     // Classification.
@@ -366,12 +365,12 @@ private:
     Dsu m_dsu[2];
     int m_patchCount[2] = {0, 0};
     std::vector<signed char> m_elemKeep[2];   // per element (after groups): 1 keep, 0 drop
-    std::unordered_map<uint64_t, int> m_edgeElem[2];  // directed ids -> element
+    FlatMap<int> m_edgeElem[2];  // directed ids -> element
     std::unordered_map<const Face*, signed char> m_passiveKeep[2];  // decided non-default passive faces
     signed char m_defaultKeep[2] = {1, 1};
 
     // Lookup of operand half-edges by vertex ids (candidate faces).
-    std::unordered_map<uint64_t, Edge*> m_loopEdge[2];
+    FlatMap<Edge*> m_loopEdge[2];
     std::vector<Edge*> m_nodeEdge[2];        // per node: operand edge whose inside holds it
 
     // Output.
@@ -439,7 +438,7 @@ void Engine::findCandidates()
                         throw eInvalidBody;
                     c.ids.push_back(idOf(e->vertex(), s));
                     if (s == 0)
-                        m_edgeAt.emplace(e->vertex(), e);
+                        m_edgeAt.emplace(pointerKey(e->vertex()), e);
                 }
                 m_cands.push_back(std::move(c));
             }
@@ -727,7 +726,7 @@ void Engine::runCorefinement()
         for (const auto& e : m_res.constrained[s]) {
             const int u = e[0] >= 0 ? m_meshGlobal[s][e[0]] : m_nodeId[-e[0] - 1];
             const int v = e[1] >= 0 ? m_meshGlobal[s][e[1]] : m_nodeId[-e[1] - 1];
-            m_constrained.insert(undirectedKey(rep(u), rep(v)));
+            m_constrained.emplace(undirectedKey(rep(u), rep(v)), 1);
         }
 }
 
@@ -806,13 +805,12 @@ void Engine::classify(int s)
             for (size_t t = 0; t < c.tris.size(); ++t)
                 if (c.meshTri[t] < 0)
                     add(c.tris[t], c.elem[t]);
-    for (const auto& kv : edgeElem) {
-        const int u = static_cast<int>(kv.first >> 32), v = static_cast<int>(kv.first & 0xffffffffu);
-        auto it = edgeElem.find(directedKey(v, u));
-        if (it == edgeElem.end() || m_constrained.count(undirectedKey(u, v)))
-            continue;
-        dsu.unite(kv.second, it->second);
-    }
+    edgeElem.forEach([&](uint64_t key, int elem) {
+        const int u = static_cast<int>(key >> 32), v = static_cast<int>(key & 0xffffffffu);
+        const int* other = edgeElem.find(directedKey(v, u));
+        if (other && !m_constrained.count(undirectedKey(u, v)))
+            dsu.unite(elem, *other);
+    });
     // Classes of the groups from their patches.
     std::vector<signed char> groupClass(elems, kUnknown);
     for (int p = 0; p < patches; ++p) {
@@ -876,8 +874,8 @@ void Engine::decidePassive(int s)
                     return true;
                 Face* g = p->face();
                 if (candOf.count(g)) {
-                    auto it = m_edgeElem[s].find(directedKey(rep(idOf(p->vertex(), s)), rep(idOf(p->next()->vertex(), s))));
-                    if (it != m_edgeElem[s].end() && m_elemKeep[s][it->second] != keep)
+                    const int* it = m_edgeElem[s].find(directedKey(rep(idOf(p->vertex(), s)), rep(idOf(p->next()->vertex(), s))));
+                    if (it && m_elemKeep[s][*it] != keep)
                         throw eInternalError;
                     return true;
                 }
@@ -901,10 +899,10 @@ void Engine::decidePassive(int s)
             Edge* p = e->partner();
             if (!p || !p->face() || candOf.count(p->face()) || e->isBridge())
                 continue;
-            auto it = m_edgeElem[s].find(directedKey(rep(c.ids[i]), rep(c.ids[(i + 1) % c.ids.size()])));
-            if (it == m_edgeElem[s].end())
+            const int* it = m_edgeElem[s].find(directedKey(rep(c.ids[i]), rep(c.ids[(i + 1) % c.ids.size()])));
+            if (!it)
                 throw eInternalError;
-            const signed char keep = m_elemKeep[s][it->second];
+            const signed char keep = m_elemKeep[s][*it];
             auto d = decided.find(p->face());
             if (d != decided.end()) {
                 if (d->second != keep)
@@ -936,9 +934,9 @@ void Engine::decidePassive(int s)
                     return true;
                 Face* g = p->face();
                 if (candOf.count(g)) {
-                    auto it = m_edgeElem[s].find(directedKey(rep(idOf(p->vertex(), s)), rep(idOf(p->next()->vertex(), s))));
-                    if (it != m_edgeElem[s].end() && cls == kUnknown)
-                        cls = m_elemKeep[s][it->second] == m_defaultKeep[s] ? kOutside : kInside;
+                    const int* it = m_edgeElem[s].find(directedKey(rep(idOf(p->vertex(), s)), rep(idOf(p->next()->vertex(), s))));
+                    if (it && cls == kUnknown)
+                        cls = m_elemKeep[s][*it] == m_defaultKeep[s] ? kOutside : kInside;
                     return true;
                 }
                 if (seen.insert(g).second) {
@@ -996,11 +994,11 @@ void Engine::buildOutput()
             if (n.edge[s][0] < 0)
                 continue;
             const int u = fin(m_meshGlobal[s][n.edge[s][0]]), v = fin(m_meshGlobal[s][n.edge[s][1]]);
-            auto it = m_loopEdge[s].find(directedKey(u, v));
-            if (it == m_loopEdge[s].end())
+            Edge* const* it = m_loopEdge[s].find(directedKey(u, v));
+            if (!it)
                 it = m_loopEdge[s].find(directedKey(v, u));
-            if (it != m_loopEdge[s].end() && !it->second->isBridge())
-                m_nodeEdge[s][j] = it->second;
+            if (it && !(*it)->isBridge())
+                m_nodeEdge[s][j] = *it;
         }
     }
 
@@ -1177,12 +1175,11 @@ void Engine::buildEntities()
     };
     // Which operand edge an edge between two ids lies on (either side).
     auto onEdge = [&](int u, int v, int side) -> Edge* {
-        auto it = m_loopEdge[side].find(directedKey(u, v));
-        if (it != m_loopEdge[side].end())
-            return it->second->isBridge() ? nullptr : it->second;
-        it = m_loopEdge[side].find(directedKey(v, u));
-        if (it != m_loopEdge[side].end())
-            return it->second->isBridge() ? nullptr : it->second;
+        Edge* const* it = m_loopEdge[side].find(directedKey(u, v));
+        if (!it)
+            it = m_loopEdge[side].find(directedKey(v, u));
+        if (it)
+            return (*it)->isBridge() ? nullptr : *it;
         auto nodeEdge = [&](int id) -> Edge* {
             auto it = m_nodeOfId.find(id);
             return it == m_nodeOfId.end() ? nullptr : m_nodeEdge[side][it->second];
@@ -1207,7 +1204,7 @@ void Engine::buildEntities()
         size_t face;
     };
     std::vector<NewEdge> edges;
-    std::unordered_map<uint64_t, size_t> byKey;
+    FlatMap<size_t> byKey;
     {
         size_t total = 0;
         for (const OutFace& o : m_out)
@@ -1248,7 +1245,7 @@ void Engine::buildEntities()
         BodyImpl::setLoopRaw(f, loop[0]);
     }
     // Kept edges of the receiving body whose partner goes away.
-    std::unordered_map<uint64_t, Edge*> open;
+    FlatMap<Edge*> open;
     for (Face* f : m_removed)
         BodyImpl::walkLoop(f, [&](Edge* e) {
             Edge* p = e->partner();
@@ -1271,18 +1268,17 @@ void Engine::buildEntities()
     for (NewEdge& ne : edges) {
         if (ne.e->partner())
             continue;
-        auto it = byKey.find(directedKey(ne.v, ne.u));
-        if (it != byKey.end()) {
-            NewEdge& other = edges[it->second];
+        if (const size_t* it = byKey.find(directedKey(ne.v, ne.u))) {
+            NewEdge& other = edges[*it];
             BodyImpl::setPartnerRaw(ne.e, other.e);
             BodyImpl::setPartnerRaw(other.e, ne.e);
             continue;
         }
-        auto ot = open.find(directedKey(ne.v, ne.u));
-        if (ot == open.end())
+        Edge* const* ot = open.find(directedKey(ne.v, ne.u));
+        if (!ot)
             throw eInvalidBody;  // the result would not be closed
-        BodyImpl::setPartnerRaw(ne.e, ot->second);
-        m_openPairs.emplace_back(ot->second, ne.e);
+        BodyImpl::setPartnerRaw(ne.e, *ot);
+        m_openPairs.emplace_back(*ot, ne.e);
         ++matchedOpen;
     }
     if (matchedOpen != open.size())
@@ -1360,8 +1356,8 @@ void Engine::splitFans(size_t newEdges)
             out.push_back(leaving[i].second);
         if (BodyImpl::owner(v) != dt) {
             // A vertex of the receiving body: its kept half-edges count too.
-            auto at = m_edgeAt.find(v);
-            Edge* start = at == m_edgeAt.end() ? nullptr : at->second;
+            Edge* const* at = m_edgeAt.find(pointerKey(v));
+            Edge* start = at ? *at : nullptr;
             if (start) {
                 const Edge* x = start;
                 long steps = 0;

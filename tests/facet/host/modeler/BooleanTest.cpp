@@ -1,8 +1,12 @@
 #include "ModelerTestUtil.h"
 
+#include "facet/host/modeler/BooleanInternal.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <random>
 
 using namespace AModeler;
 using namespace mtest;
@@ -363,4 +367,41 @@ TEST(ModelerBoolean, RepeatedCutsInOneFaceStayExactAcrossEdits)
     for (Face* f : facesOf(plate))
         holed += holesOf(f);
     EXPECT_EQ(holed, 2 * holes);
+}
+
+TEST(ModelerBoolean, EngineTableAgreesWithAStandardMap)
+{
+    // The engine's flat hash table against std::map on edge keys and
+    // addresses, through growth from empty and with keys that share their
+    // low or high halves (clustered slots).
+    std::mt19937_64 rng(11);
+    FlatMap<int> table;
+    std::map<uint64_t, int> reference;
+    for (int i = 0; i < 20000; ++i) {
+        const int u = static_cast<int>(rng() % 300), v = static_cast<int>(rng() % 300);
+        const uint64_t key = i % 3 == 0 ? directedKey(u, v) : (i % 3 == 1 ? directedKey(u, 7) : rng() >> 1);
+        const auto r = table.emplace(key, i);
+        const auto s = reference.emplace(key, i);
+        ASSERT_EQ(r.second, s.second);
+        ASSERT_EQ(*r.first, s.first->second);
+        if (i % 7 == 0) {
+            const uint64_t probe = directedKey(v, u);
+            const int* f = table.find(probe);
+            auto g = reference.find(probe);
+            ASSERT_EQ(f != nullptr, g != reference.end());
+            if (f) {
+                EXPECT_EQ(*f, g->second);
+            }
+        }
+    }
+    EXPECT_EQ(table.size(), reference.size());
+    size_t seen = 0;
+    table.forEach([&](uint64_t key, int value) {
+        ++seen;
+        EXPECT_EQ(reference.at(key), value);
+    });
+    EXPECT_EQ(seen, reference.size());
+    table.clear();
+    EXPECT_EQ(table.size(), 0u);
+    EXPECT_EQ(table.find(reference.begin()->first), nullptr);
 }
