@@ -506,14 +506,22 @@ void Engine::snap()
 
     // The other operand's points within the tolerance of one of this body's
     // points become that point, so the corefinement sees them coincide.
+    // Only points near the other body's candidate faces can be that close.
+    Interval3d reach;
+    for (const Cand& c : m_cands)
+        if (c.side == 1)
+            for (int id : c.ids)
+                reach.extend(m_pos[id]);
+    reach.enlarge(2.0 * m_eps);
     PointIndex index(m_eps);
     bool any = false;
     for (const Cand& c : m_cands)
         if (c.side == 0)
-            for (int id : c.ids) {
-                index.add(m_pos[id], reinterpret_cast<void*>(static_cast<intptr_t>(id + 1)));
-                any = true;
-            }
+            for (int id : c.ids)
+                if (reach.contains(m_pos[id])) {
+                    index.add(m_pos[id], reinterpret_cast<void*>(static_cast<intptr_t>(id + 1)));
+                    any = true;
+                }
     if (!any)
         return;
     std::unordered_set<int> onPoint;
@@ -640,12 +648,21 @@ void Engine::triangulateCandidates()
 
 void Engine::markActive()
 {
+    // A triangle can only meet the other side's triangles inside the box of
+    // that side's candidate faces: the others stay out of the sweep.
+    Interval3d reach[2];
+    for (const Cand& c : m_cands)
+        for (int id : c.ids)
+            reach[c.side].extend(m_pos[id]);
     std::vector<Interval3d> boxes[2];
     std::vector<std::pair<int, int>> ref[2];
     for (size_t ci = 0; ci < m_cands.size(); ++ci) {
         const Cand& c = m_cands[ci];
         for (size_t t = 0; t < c.tris.size(); ++t) {
-            boxes[c.side].push_back(boxOf(m_pos[c.tris[t][0]], m_pos[c.tris[t][1]], m_pos[c.tris[t][2]]));
+            const Interval3d box = boxOf(m_pos[c.tris[t][0]], m_pos[c.tris[t][1]], m_pos[c.tris[t][2]]);
+            if (!box.intersects(reach[1 - c.side], 2.0 * m_margin))
+                continue;
+            boxes[c.side].push_back(box);
             ref[c.side].emplace_back(static_cast<int>(ci), static_cast<int>(t));
         }
     }
