@@ -516,12 +516,12 @@ void Engine::snap()
     PointIndex index(m_eps);
     bool any = false;
     for (const Cand& c : m_cands)
-        if (c.side == 0)
+        if (c.side == 0) {
+            any = true;
             for (int id : c.ids)
-                if (reach.contains(m_pos[id])) {
+                if (reach.contains(m_pos[id]))
                     index.add(m_pos[id], reinterpret_cast<void*>(static_cast<intptr_t>(id + 1)));
-                    any = true;
-                }
+        }
     if (!any)
         return;
     std::unordered_set<int> onPoint;
