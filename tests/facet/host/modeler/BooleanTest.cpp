@@ -1,6 +1,7 @@
 #include "ModelerTestUtil.h"
 
 #include "facet/host/modeler/BooleanInternal.h"
+#include "facet/host/modeler/TriangulatorInternal.h"
 
 #include <gtest/gtest.h>
 
@@ -404,4 +405,85 @@ TEST(ModelerBoolean, EngineTableAgreesWithAStandardMap)
     table.clear();
     EXPECT_EQ(table.size(), 0u);
     EXPECT_EQ(table.find(reference.begin()->first), nullptr);
+}
+
+namespace {
+
+// Twice the signed area of a merged loop in the plane (bridge pairs cancel).
+double loopArea2(const MergedLoop& loop, const std::vector<Point2>& pts)
+{
+    double a = 0.0;
+    for (size_t i = 0; i < loop.v.size(); ++i) {
+        const Point2 &p = pts[loop.v[i]], &q = pts[loop.v[(i + 1) % loop.v.size()]];
+        a += p.x * q.y - q.x * p.y;
+    }
+    return a;
+}
+
+// The triangles between two concentric counterclockwise rings of n points
+// (ids a0.., b0..), counterclockwise, the outer ring first.
+void ringBetween(int a0, int b0, int n, std::vector<std::array<int, 3>>& tris)
+{
+    for (int i = 0; i < n; ++i) {
+        const int j = (i + 1) % n;
+        tris.push_back({a0 + i, a0 + j, b0 + j});
+        tris.push_back({a0 + i, b0 + j, b0 + i});
+    }
+}
+
+} // namespace
+
+TEST(ModelerBoolean, MergedTrianglesGiveOneLoopPerRegion)
+{
+    // Three concentric squares: outer (ids 0-3), middle (4-7), inner (8-11).
+    std::vector<Point2> pts;
+    for (double r : {4.0, 2.0, 1.0})
+        for (int i = 0; i < 4; ++i)
+            pts.push_back({r * ((i == 0 || i == 3) ? -1.0 : 1.0), r * (i < 2 ? -1.0 : 1.0)});
+    std::vector<MergedLoop> regions;
+    {
+        // An annulus whose hole no triangle edge reaches from the outer
+        // boundary: the bridge runs through the middle ring's vertices.
+        std::vector<std::array<int, 3>> tris;
+        ringBetween(0, 4, 4, tris);
+        ringBetween(4, 8, 4, tris);
+        mergeTriangles(tris, regions);
+        ASSERT_EQ(regions.size(), 1u);
+        const MergedLoop& r = regions[0];
+        EXPECT_EQ(r.triangles.size(), tris.size());
+        EXPECT_NEAR(loopArea2(r, pts), 2.0 * (64.0 - 4.0), 1e-12);
+        int bridges = 0;
+        for (char b : r.bridge)
+            bridges += b;
+        EXPECT_EQ(bridges, 4);  // there and back through one middle vertex
+        for (int id : {0, 1, 2, 3, 8, 9, 10, 11})
+            EXPECT_NE(std::find(r.v.begin(), r.v.end(), id), r.v.end()) << id;
+        // Each bridge edge is walked once each way.
+        for (size_t i = 0; i < r.v.size(); ++i)
+            if (r.bridge[i]) {
+                const int u = r.v[i], w = r.v[(i + 1) % r.v.size()];
+                bool back = false;
+                for (size_t k = 0; k < r.v.size(); ++k)
+                    back = back || (r.bridge[k] && r.v[k] == w && r.v[(k + 1) % r.v.size()] == u);
+                EXPECT_TRUE(back) << u << "-" << w;
+            }
+    }
+    {
+        // The outer ring alone and the inner square alone: two regions.
+        std::vector<std::array<int, 3>> tris;
+        ringBetween(0, 4, 4, tris);
+        tris.push_back({8, 9, 10});
+        tris.push_back({8, 10, 11});
+        mergeTriangles(tris, regions);
+        ASSERT_EQ(regions.size(), 2u);
+        double total = 0.0;
+        for (const MergedLoop& r : regions)
+            total += loopArea2(r, pts);
+        EXPECT_NEAR(total, 2.0 * (64.0 - 16.0 + 4.0), 1e-12);
+    }
+    {
+        // Corrupt input: one edge used twice the same way.
+        std::vector<std::array<int, 3>> tris = {{0, 1, 2}, {0, 1, 3}};
+        EXPECT_THROW(mergeTriangles(tris, regions), ErrorCode);
+    }
 }
