@@ -469,6 +469,83 @@ double coordOf(const Plane& pl, int k)
     return -pl.d() / (k == 0 ? n.x : (k == 1 ? n.y : n.z));
 }
 
+// Caps: triangles with a corner within tol of the opposite edge, which a
+// loop with nearly collinear neighbours (points rounded off the edge they
+// lie on) gets from ear clipping. The corefinement sees the cap exactly, as
+// a sliver folded onto the neighbouring face, and rejects the mesh as self-
+// intersecting; flipping the long edge away gives two proper triangles.
+// p3: the loop's points; pts: their 2D coordinates in the face's plane.
+void flipCaps(const std::vector<Point3d>& p3, const std::vector<Point2>& pts, double tol,
+              std::vector<std::array<int, 3>>& tris)
+{
+    auto capCorner = [&](const std::array<int, 3>& t) {
+        for (int k = 0; k < 3; ++k) {
+            const Point3d &c = p3[t[k]], &a = p3[t[(k + 1) % 3]], &b = p3[t[(k + 2) % 3]];
+            const Vector3d ab = b - a, ac = c - a;
+            const double len2 = ab.lengthSqrd();
+            if (!(len2 > 0.0))
+                continue;
+            const double s = ac.dot(ab);
+            if (s <= 0.0 || s >= len2)
+                continue;
+            if (ab.cross(ac).lengthSqrd() <= tol * tol * len2)
+                return k;
+        }
+        return -1;
+    };
+    std::vector<int> caps;
+    for (size_t t = 0; t < tris.size(); ++t)
+        if (capCorner(tris[t]) >= 0)
+            caps.push_back(static_cast<int>(t));
+    if (caps.empty())
+        return;
+    std::unordered_map<uint64_t, int> owner;
+    for (size_t t = 0; t < tris.size(); ++t)
+        for (int k = 0; k < 3; ++k)
+            owner[directedKey(tris[t][k], tris[t][(k + 1) % 3])] = static_cast<int>(t);
+    auto ccw = [&](int a, int b, int c) {
+        return (pts[b].x - pts[a].x) * (pts[c].y - pts[a].y) - (pts[b].y - pts[a].y) * (pts[c].x - pts[a].x) > 0.0;
+    };
+    size_t budget = 4 * tris.size() + 8;
+    while (!caps.empty() && budget-- > 0) {
+        const int t = caps.back();
+        caps.pop_back();
+        const int k = capCorner(tris[t]);
+        if (k < 0)
+            continue;
+        const int c = tris[t][k], a = tris[t][(k + 1) % 3], b = tris[t][(k + 2) % 3];
+        auto it = owner.find(directedKey(b, a));
+        if (it == owner.end())
+            continue;  // the long edge is on the loop
+        const int t2 = it->second;
+        int d = -1;
+        for (int j = 0; j < 3; ++j)
+            if (tris[t2][j] != a && tris[t2][j] != b)
+                d = tris[t2][j];
+        if (d < 0 || d == c || owner.count(directedKey(c, d)) || owner.count(directedKey(d, c)))
+            continue;
+        const std::array<int, 3> n1 = {c, a, d}, n2 = {c, d, b};
+        if (!ccw(c, a, d) || !ccw(c, d, b) || capCorner(n1) >= 0 || capCorner(n2) >= 0)
+            continue;
+        owner.erase(directedKey(a, b));
+        owner.erase(directedKey(b, a));
+        tris[t] = n1;
+        tris[t2] = n2;
+        for (int j = 0; j < 3; ++j) {
+            owner[directedKey(n1[j], n1[(j + 1) % 3])] = t;
+            owner[directedKey(n2[j], n2[(j + 1) % 3])] = t2;
+        }
+        // A run of nearly collinear points: a cap next to the flipped pair
+        // may have become flippable.
+        for (const auto* n : {&n1, &n2})
+            for (int j = 0; j < 3; ++j) {
+                auto o = owner.find(directedKey((*n)[(j + 1) % 3], (*n)[j]));
+                if (o != owner.end() && capCorner(tris[o->second]) >= 0)
+                    caps.push_back(o->second);
+            }
+    }
+}
+
 } // namespace
 
 void Engine::snap()
@@ -585,6 +662,7 @@ void Engine::triangulateCandidates()
     std::vector<Point2> pts;
     std::vector<std::array<int, 3>> tri;
     std::vector<int> first;
+    std::vector<Point3d> loop3;
     for (Cand& c : m_cands) {
         Vector3d n = c.face->plane().normal();
         if (n.isNull())
@@ -609,9 +687,14 @@ void Engine::triangulateCandidates()
                 }
             }
         }
+        loop3.clear();
+        for (int id : c.ids)
+            loop3.push_back(m_pos[id]);
         if (reuse) {
-            c.tris.reserve(kept->triangles.size());
-            for (const auto& t : kept->triangles)
+            tri = kept->triangles;
+            flipCaps(loop3, pts, m_eps, tri);
+            c.tris.reserve(tri.size());
+            for (const auto& t : tri)
                 c.tris.push_back({c.ids[t[0]], c.ids[t[1]], c.ids[t[2]]});
             c.reused = true;
             c.meshTri.assign(c.tris.size(), -1);
@@ -637,6 +720,7 @@ void Engine::triangulateCandidates()
             first[id] = -1;
         if (c.ids.size() > 6)
             delaunayFlips(pts, tri);
+        flipCaps(loop3, pts, m_eps, tri);
         c.tris.reserve(tri.size());
         for (const auto& t : tri)
             c.tris.push_back({c.ids[t[0]], c.ids[t[1]], c.ids[t[2]]});

@@ -1,11 +1,13 @@
 #include "ModelerTestUtil.h"
 
+#include "facet/host/modeler/BodyBuilderInternal.h"
 #include "facet/host/modeler/BooleanInternal.h"
 #include "facet/host/modeler/TriangulatorInternal.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <random>
 
@@ -486,4 +488,50 @@ TEST(ModelerBoolean, MergedTrianglesGiveOneLoopPerRegion)
         std::vector<std::array<int, 3>> tris = {{0, 1, 2}, {0, 1, 3}};
         EXPECT_THROW(mergeTriangles(tris, regions), ErrorCode);
     }
+// A point the previous operation rounded off the edge it lies on, by one
+// unit in the last place: the wedge's top face bulges by that much at a sharp
+// edge, and the slanted face under it, which holds the same three nearly
+// collinear points, must not be triangulated with a sliver lying on the top
+// face (the corefinement refuses such a mesh as self-intersecting).
+TEST(ModelerBoolean, PointRoundedOffASharpEdgeMakesNoFoldedSliver)
+{
+    const double bulge = std::nextafter(1.0, 2.0);
+    for (int turn = 0; turn < 5; ++turn)
+        for (double px : {0.5, 2.0, 3.75}) {
+            // Section in y and z: (0, 0), (0.5, 0), (1, 1), (0, 1), along x from 0 to 4.
+            BodyBuilder bb;
+            const int b0 = bb.addVertex(Point3d(0, 0, 0)), b1 = bb.addVertex(Point3d(4, 0, 0)),
+                      b2 = bb.addVertex(Point3d(4, 0.5, 0)), b3 = bb.addVertex(Point3d(0, 0.5, 0));
+            const int t0 = bb.addVertex(Point3d(0, 0, 1)), t1 = bb.addVertex(Point3d(4, 0, 1)),
+                      t2 = bb.addVertex(Point3d(4, 1, 1)), t3 = bb.addVertex(Point3d(0, 1, 1));
+            const int p = bb.addVertex(Point3d(px, bulge, 1));
+            std::vector<int> slanted = {t3, p, t2, b2, b3};  // 2y - z = 1
+            std::rotate(slanted.begin(), slanted.begin() + turn, slanted.end());
+            bb.addFace({b0, b3, b2, b1});
+            bb.addFace({t0, t1, t2, p, t3});
+            bb.addFace(slanted);
+            bb.addFace({b0, b1, t1, t0});
+            bb.addFace({b0, t0, t3, b3});
+            bb.addFace({b1, b2, t2, t1});
+            const Body wedge = bb.build();
+            ASSERT_TRUE(wedge.isValid(3));
+            ASSERT_NEAR(wedge.volume(), 3.0, 1e-12);
+            // Boxes over the sharp edge, meeting both faces at p; the section
+            // of the wedge inside them is the integral of z / 2 over z in [0.5, 1].
+            for (double x0 : {px - 1.0, px - 0.25}) {
+                const Body c = box(x0, 0.5, 0.5, x0 + 2.0, 1.5, 1.5);
+                const double inside = overlap(x0, x0 + 2.0, 0.0, 4.0) * 0.1875;
+                try {
+                    const Body u = wedge + c, d = wedge - c, i = wedge * c, r = c - wedge;
+                    for (const Body* b : {&u, &d, &i, &r})
+                        EXPECT_TRUE(b->isValid(3)) << turn << " " << px << " " << x0;
+                    EXPECT_NEAR(u.volume(), 3.0 + 2.0 - inside, 1e-9) << turn << " " << px << " " << x0;
+                    EXPECT_NEAR(d.volume(), 3.0 - inside, 1e-9) << turn << " " << px << " " << x0;
+                    EXPECT_NEAR(i.volume(), inside, 1e-9) << turn << " " << px << " " << x0;
+                    EXPECT_NEAR(r.volume(), 2.0 - inside, 1e-9) << turn << " " << px << " " << x0;
+                } catch (ErrorCode e) {
+                    ADD_FAILURE() << errorCodeText(e) << " " << turn << " " << px << " " << x0;
+                }
+            }
+        }
 }
