@@ -1248,6 +1248,55 @@ void Engine::buildOutput()
     }
 }
 
+namespace {
+
+// Half-edges of new faces between two points, more than one each way: parts
+// of the result that touch along an edge. Each half-edge running pu -> pv
+// pairs with its neighbour round the edge on the side of its solid, which
+// must run the other way; where the order round the edge is not clear-cut,
+// the result is refused.
+void pairRoundEdge(const Point3d& pu, const Point3d& pv, std::vector<std::pair<Edge*, bool>>& hs)
+{
+    const Vector3d a = (pv - pu).normalized();
+    const Vector3d e1 = a.perpendicular(), e2 = a.cross(e1);
+    struct Around
+    {
+        double angle;
+        Edge* e;
+        bool forward;
+    };
+    std::vector<Around> round;
+    int balance = 0;
+    for (const auto& h : hs) {
+        // Into the face from the edge; the solid lies a quarter turn
+        // clockwise of it (about a) for a forward half-edge.
+        const Vector3d w = h.first->face()->plane().normal().cross(h.second ? a : -a);
+        round.push_back({std::atan2(w.dot(e2), w.dot(e1)), h.first, h.second});
+        balance += h.second ? 1 : -1;
+    }
+    if (balance != 0 || round.size() < 4)
+        throw eInvalidBody;
+    std::sort(round.begin(), round.end(), [](const Around& x, const Around& y) { return x.angle < y.angle; });
+    const size_t m = round.size();
+    const double kPi = 3.14159265358979323846;
+    for (size_t i = 0; i < m; ++i) {
+        const double gap = i + 1 < m ? round[i + 1].angle - round[i].angle : round[0].angle + 2.0 * kPi - round[i].angle;
+        if (!(gap > 1e-9))
+            throw eInvalidBody;  // faces on one another
+    }
+    for (size_t i = 0; i < m; ++i) {
+        if (!round[i].forward)
+            continue;
+        const Around& n = round[(i + m - 1) % m];
+        if (n.forward || n.e->partner())
+            throw eInvalidBody;
+        BodyImpl::setPartnerRaw(round[i].e, n.e);
+        BodyImpl::setPartnerRaw(n.e, round[i].e);
+    }
+}
+
+} // namespace
+
 void Engine::buildEntities()
 {
     BodyData* dt = BodyImpl::data(m_t);
@@ -1306,6 +1355,7 @@ void Engine::buildEntities()
     };
     std::vector<NewEdge> edges;
     FlatMap<size_t> byKey;
+    std::vector<size_t> repeated;  // edges whose way between two points a new edge took already
     {
         size_t total = 0;
         for (const OutFace& o : m_out)
@@ -1338,7 +1388,7 @@ void Engine::buildEntities()
             }
             const uint64_t k = directedKey(o.v[i], o.v[(i + 1) % n]);
             if (!byKey.emplace(k, edges.size()).second)
-                throw eInvalidBody;  // two faces would use the same edge the same way
+                repeated.push_back(edges.size());
             edges.push_back({loop[i], o.bridge[i] ? nullptr : src, o.v[i], o.v[(i + 1) % n], fi});
         }
         for (size_t i = 0; i < n; ++i)
@@ -1354,6 +1404,22 @@ void Engine::buildEntities()
                 open.emplace(directedKey(fin(idOf(p->vertex(), 0)), fin(idOf(p->next()->vertex(), 0))), p);
             return true;
         });
+    if (!repeated.empty()) {
+        std::unordered_map<uint64_t, std::vector<std::pair<Edge*, bool>>> round;
+        for (size_t i : repeated)
+            round[undirectedKey(edges[i].u, edges[i].v)];
+        for (const NewEdge& ne : edges) {
+            auto it = round.find(undirectedKey(ne.u, ne.v));
+            if (it != round.end())
+                it->second.emplace_back(ne.e, ne.u < ne.v);
+        }
+        for (auto& kv : round) {
+            const int u = static_cast<int>(kv.first >> 32), v = static_cast<int>(kv.first & 0xffffffffu);
+            if (open.count(directedKey(u, v)) || open.count(directedKey(v, u)))
+                throw eInvalidBody;  // kept faces at the edge too
+            pairRoundEdge(m_pos[u], m_pos[v], kv.second);
+        }
+    }
     auto originOf = [&](const Edge* e) -> const Face* {
         // New edges: the face they come from; kept ones: their own.
         return e->face();

@@ -488,6 +488,8 @@ TEST(ModelerBoolean, MergedTrianglesGiveOneLoopPerRegion)
         std::vector<std::array<int, 3>> tris = {{0, 1, 2}, {0, 1, 3}};
         EXPECT_THROW(mergeTriangles(tris, regions), ErrorCode);
     }
+}
+
 // A point the previous operation rounded off the edge it lies on, by one
 // unit in the last place: the wedge's top face bulges by that much at a sharp
 // edge, and the slanted face under it, which holds the same three nearly
@@ -534,4 +536,45 @@ TEST(ModelerBoolean, PointRoundedOffASharpEdgeMakesNoFoldedSliver)
                 }
             }
         }
+}
+
+// Solids that share no more than an edge: the result has four faces at that
+// edge, and each pairs with its neighbour on its own solid's side.
+TEST(ModelerBoolean, PartsTouchingAlongAnEdge)
+{
+    auto expectBody = [](const Body& b, double volume, const char* what) {
+        EXPECT_TRUE(b.isValid(3)) << what;
+        EXPECT_NEAR(b.volume(), volume, 1e-9) << what;
+    };
+    // The edge x = 3, y = 3: it runs past both ends of the second box's edge.
+    const double a[6] = {3, 0.5, 1.5, 4.5, 3, 3.5}, b[6] = {2, 3, 2, 3, 5.5, 3};
+    const Body A = box(a[0], a[1], a[2], a[3], a[4], a[5]), B = box(b[0], b[1], b[2], b[3], b[4], b[5]);
+    try {
+        const Body u = A + B;
+        expectBody(u, 7.5 + 2.5, "A + B");
+        expectBody(B + A, 7.5 + 2.5, "B + A");
+        EXPECT_EQ(u.faceCount(), 12);
+        // The union goes on as an operand away from the edge (near it, its
+        // two points at each end of the edge are refused).
+        const double d[6] = {3.5, 1, 2, 5, 2, 3};
+        const Body D = box(d[0], d[1], d[2], d[3], d[4], d[5]);
+        const double shared = boxIntersection(a, d);
+        expectBody(u - D, 10.0 - shared, "(A + B) - D");
+        expectBody(u * D, shared, "(A + B) * D");
+        expectBody(u + D, 10.0 + 1.5 - shared, "(A + B) + D");
+    } catch (ErrorCode e) {
+        ADD_FAILURE() << errorCodeText(e);
+    }
+    // Two parts of one body left touching along an edge by two cuts.
+    try {
+        Body t = box(0, 0, 0, 2, 2, 1);
+        t -= box(1, 0, -1, 3, 1, 2);
+        expectBody(t, 3.0, "first cut");
+        t -= box(-1, 1, -1, 1, 3, 2);
+        expectBody(t, 2.0, "second cut");
+        t -= box(0.25, 0.25, -1, 0.5, 0.5, 2);
+        expectBody(t, 2.0 - 0.0625, "third cut");
+    } catch (ErrorCode e) {
+        ADD_FAILURE() << errorCodeText(e);
+    }
 }
