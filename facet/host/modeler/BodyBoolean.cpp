@@ -315,6 +315,7 @@ private:
     void classify(int side);
     void decidePassive(int side);
     void buildOutput();
+    void dropSlivers();
     void buildEntities();
     void splitFans(size_t newEdges);
     void validate();
@@ -1297,6 +1298,78 @@ void pairRoundEdge(const Point3d& pu, const Point3d& pv, std::vector<std::pair<E
 
 } // namespace
 
+void Engine::dropSlivers()
+{
+    // A piece of a face can come out flat: points of an operand edge and of
+    // an intersection curve a rounding error away from it, all on one line.
+    // Such a sliver x -> y -> p1 ... -> x (one long edge x -> y, the path
+    // back along it) is dropped, and the face across its long edge takes the
+    // path instead of its edge y -> x, so the faces round it still close up.
+    auto on = [&](int a, int b, int p, double& t) {
+        const Vector3d d = m_pos[b] - m_pos[a];
+        const double len2 = d.lengthSqrd();
+        if (!(len2 > 0.0))
+            return false;
+        const Vector3d w = m_pos[p] - m_pos[a];
+        t = w.dot(d) / len2;
+        return (w - d * t).lengthSqrd() <= m_eps * m_eps;
+    };
+    for (size_t fi = 0; fi < m_out.size(); ++fi) {
+        OutFace& o = m_out[fi];
+        const size_t n = o.v.size();
+        if (n < 3)
+            continue;
+        size_t lo = 0;
+        double best = -1.0;
+        for (size_t i = 0; i < n; ++i) {
+            const double l = (m_pos[o.v[(i + 1) % n]] - m_pos[o.v[i]]).lengthSqrd();
+            if (l > best) {
+                best = l;
+                lo = i;
+            }
+        }
+        const int x = o.v[lo], y = o.v[(lo + 1) % n];
+        if (o.bridge[lo])
+            continue;
+        // The path back from y to x, strictly along the line.
+        std::vector<int> path;
+        double last = 1.0;
+        bool flat = true;
+        for (size_t k = 2; k < n && flat; ++k) {
+            const int p = o.v[(lo + k) % n];
+            double t = 0.0;
+            flat = !o.bridge[(lo + k - 1) % n] && on(x, y, p, t) && t < last && t > 0.0;
+            last = t;
+            path.push_back(p);
+        }
+        if (!flat || o.bridge[(lo + n - 1) % n])
+            continue;
+        // The face across the long edge.
+        OutFace* across = nullptr;
+        size_t at = 0;
+        for (size_t gi = 0; gi < m_out.size() && !across; ++gi) {
+            OutFace& g = m_out[gi];
+            if (gi == fi)
+                continue;
+            for (size_t j = 0; j < g.v.size(); ++j)
+                if (g.v[j] == y && g.v[(j + 1) % g.v.size()] == x && !g.bridge[j]) {
+                    across = &g;
+                    at = j;
+                    break;
+                }
+        }
+        if (!across)
+            continue;  // a kept face of the receiving body: left to the checks
+        OutFace& g = *across;
+        g.v.insert(g.v.begin() + static_cast<long>(at) + 1, path.begin(), path.end());
+        g.bridge.insert(g.bridge.begin() + static_cast<long>(at) + 1, path.size(), 0);
+        g.source.insert(g.source.begin() + static_cast<long>(at) + 1, path.size(), g.source[at]);
+        g.tris.clear();  // its edge is split now
+        m_out.erase(m_out.begin() + static_cast<long>(fi));
+        --fi;
+    }
+}
+
 void Engine::buildEntities()
 {
     BodyData* dt = BodyImpl::data(m_t);
@@ -1674,6 +1747,7 @@ void Engine::compute()
     decidePassive(0);
     decidePassive(1);
     buildOutput();
+    dropSlivers();
     buildEntities();
     validate();
 }

@@ -245,6 +245,35 @@ TEST(ModelerBooleanStress, OracleOnSharedFacePlanes)
     EXPECT_NEAR(convexIntersection({&a, &a}), 3.0, 1e-9);
 }
 
+TEST(ModelerBooleanStress, FlatPiecesAlongEdgesOfTiltedFaces)
+{
+    // Square prisms (faces tilted by rounding) against boxes meeting their
+    // edges: pieces of faces between an edge and an intersection curve a
+    // rounding error away came out flat and the results were refused.
+    const double kQuarter = 1.57079632679489661923;
+    Body qbox = Body::box(Point3d(0.5, 0, 3), Vector3d(1, 1.5, 0.5));
+    qbox.transformBy(Transf3d::rotation(kQuarter, Vector3d::kZDir, Point3d(1, 1, 1)));
+    const struct
+    {
+        Body a, b;
+    } cases[] = {
+        {Body::cylinder(Line3d(Point3d(1, 0, 2.5), Point3d(1, 1.5, 2.5)), 1.0, 4), qbox},
+        {Body::cylinder(Line3d(Point3d(0.5, 2, 1.5), Point3d(0.5, 5, 1.5)), 2.0, 4),
+         Body::box(Point3d(1.5, 2, 2), Vector3d(0.5, 2, 2))},
+    };
+    for (const auto& c : cases) {
+        const double ab = convexIntersection({&c.a, &c.b});
+        ASSERT_GT(ab, 0.0);
+        for (char op : {'+', '-', '*'}) {
+            Body r(c.a);
+            ASSERT_NO_THROW(op == '+' ? r += c.b : (op == '-' ? r -= c.b : r *= c.b)) << op;
+            EXPECT_TRUE(r.isValid(3)) << op;
+            const double expected = op == '+' ? c.a.volume() + c.b.volume() - ab : (op == '-' ? c.a.volume() - ab : ab);
+            EXPECT_NEAR(r.volume(), expected, 1e-9 * (1.0 + expected)) << op;
+        }
+    }
+}
+
 TEST(ModelerBooleanStress, RandomConvexPairsAndTheirResults)
 {
     // KIV_STRESS_SEED runs another sequence.
