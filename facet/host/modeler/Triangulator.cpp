@@ -1,5 +1,7 @@
 #include "facet/host/modeler/TriangulatorInternal.h"
 
+#include "facet/host/modeler/FlatMapInternal.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -203,26 +205,21 @@ void delaunayFlips(const std::vector<Point2>& pts, std::vector<std::array<int, 3
     // more than twice, or twice the same way, are left without a neighbour.
     std::vector<int> nb(3 * static_cast<size_t>(nt), -1);
     {
-        std::vector<std::pair<uint64_t, int>> keys;
-        keys.reserve(3 * static_cast<size_t>(nt));
+        FlatMap<int> owner;  // directed edge -> half-edge, -1 once the edge has turned up twice that way
+        owner.reserve(3 * static_cast<size_t>(nt));
         for (int t = 0; t < nt; ++t)
             for (int k = 0; k < 3; ++k) {
-                const uint32_t u = static_cast<uint32_t>(tris[t][k]), v = static_cast<uint32_t>(tris[t][(k + 1) % 3]);
-                keys.emplace_back(u < v ? (uint64_t(u) << 32 | v) : (uint64_t(v) << 32 | u), 3 * t + k);
+                const auto r = owner.emplace(directedKey(tris[t][k], tris[t][(k + 1) % 3]), 3 * t + k);
+                if (!r.second)
+                    *r.first = -1;
             }
-        std::sort(keys.begin(), keys.end());
-        for (size_t i = 0; i < keys.size();) {
-            size_t j = i + 1;
-            while (j < keys.size() && keys[j].first == keys[i].first)
-                ++j;
-            if (j == i + 2) {
-                const int a = keys[i].second, b = keys[i + 1].second;
-                if (tris[a / 3][a % 3] != tris[b / 3][b % 3]) {
-                    nb[a] = b;
-                    nb[b] = a;
-                }
-            }
-            i = j;
+        for (int h = 0; h < 3 * nt; ++h) {
+            const int t = h / 3, k = h % 3;
+            const int u = tris[t][k], v = tris[t][(k + 1) % 3];
+            const int* self = owner.find(directedKey(u, v));
+            const int* other = owner.find(directedKey(v, u));
+            if (u != v && self && *self == h && other && *other >= 0)
+                nb[h] = *other;
         }
     }
     auto orient = [&](int a, int b, int c) {
