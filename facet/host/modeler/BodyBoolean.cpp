@@ -1117,6 +1117,38 @@ void Engine::buildOutput()
             outOf[m_meshTriSrc[s][mt].first].push_back(static_cast<int>(t));
         }
     }
+    // An intersection edge inside the kept part of a face that more kept
+    // triangles meet (an edge of one operand lying in a face of the other:
+    // parts of the result touch along it). Joined across it, the face would
+    // pass through the edge of the faces meeting there; kept apart, the
+    // edge is one of the faces round it, paired up like the others.
+    FlatMap<char> apart;
+    if (m_constrained.size()) {
+        FlatMap<int> uses;
+        for (int s = 0; s < 2; ++s)
+            for (size_t t = 0; t < m_outTris[s].size(); ++t) {
+                if (!m_elemKeep[s][m_res.patch[s][t]])
+                    continue;
+                const auto& x = m_outTris[s][t];
+                const int f[3] = {fin(x[0]), fin(x[1]), fin(x[2])};
+                if (f[0] == f[1] || f[1] == f[2] || f[0] == f[2])
+                    continue;  // welded flat: no part of any face
+                {
+                    // Flat within the tolerance: a sliver along the edge, not a face meeting it.
+                    const Vector3d e0 = m_pos[f[1]] - m_pos[f[0]], e1 = m_pos[f[2]] - m_pos[f[0]];
+                    const double l2 = std::max({e0.lengthSqrd(), e1.lengthSqrd(), (m_pos[f[2]] - m_pos[f[1]]).lengthSqrd()});
+                    if (e0.cross(e1).lengthSqrd() <= m_eps * m_eps * l2)
+                        continue;
+                }
+                for (int k = 0; k < 3; ++k)
+                    if (m_constrained.count(undirectedKey(rep(x[k]), rep(x[(k + 1) % 3]))))
+                        ++*uses.emplace(undirectedKey(f[k], f[(k + 1) % 3]), 0).first;
+            }
+        uses.forEach([&](uint64_t key, int n) {
+            if (n > 2)
+                apart.emplace(key, 1);
+        });
+    }
     std::vector<std::array<int, 3>> tris;
     std::vector<MergedLoop> regions;
     std::vector<OutFace> outB;
@@ -1178,7 +1210,7 @@ void Engine::buildOutput()
                 const auto& x = m_outTris[s][t];
                 tris.push_back({fin(x[0]), fin(x[1]), fin(x[2])});
             }
-        mergeTriangles(tris, regions);
+        mergeTriangles(tris, regions, &apart);
         for (MergedLoop& r : regions) {
             OutFace o;
             o.side = s;

@@ -25,6 +25,10 @@ struct MergedLoop
 // bridges along triangle edges. Triangles that repeat a vertex are ignored.
 // Throws eInternalError when the triangles do not form a surface (an edge
 // used twice the same way) or a region cannot be brought into one loop.
-void mergeTriangles(const std::vector<std::array<int, 3>>& triangles, std::vector<MergedLoop>& regions);
+// Edges in apart (undirected keys, may be null) are not joined across where
+// they cut a region in two; a region they would only slit is joined as
+// without them.
+void mergeTriangles(const std::vector<std::array<int, 3>>& triangles, std::vector<MergedLoop>& regions,
+                    const FlatMap<char>* apart = nullptr);
 
 } // namespace AModeler

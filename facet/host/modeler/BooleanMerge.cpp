@@ -46,7 +46,8 @@ inline int nextOf(int h) { return h % 3 == 2 ? h - 2 : h + 1; }
 class Merger
 {
 public:
-    Merger(const std::vector<std::array<int, 3>>& triangles, const std::vector<int>& live) : m_live(live)
+    Merger(const std::vector<std::array<int, 3>>& triangles, const std::vector<int>& live, const FlatMap<char>* apart)
+        : m_live(live)
     {
         const int nt = static_cast<int>(live.size());
         number(triangles);
@@ -69,6 +70,8 @@ public:
                 if (g != h && to(g) == v)
                     throw eInternalError;  // the same edge twice the same way: not a surface
             }
+            if (apart && apart->count(undirectedKey(m_ids[u], m_ids[v])))
+                continue;
             for (int i = m_outStart[v]; i < m_outStart[v + 1]; ++i)
                 if (to(m_out[i]) == u) {
                     m_twin[h] = m_out[i];
@@ -326,7 +329,8 @@ void Merger::merge(const std::vector<int>& region, MergedLoop& out)
 
 } // namespace
 
-void mergeTriangles(const std::vector<std::array<int, 3>>& triangles, std::vector<MergedLoop>& regions)
+void mergeTriangles(const std::vector<std::array<int, 3>>& triangles, std::vector<MergedLoop>& regions,
+                    const FlatMap<char>* apart)
 {
     regions.clear();
     std::vector<int> live;
@@ -338,7 +342,7 @@ void mergeTriangles(const std::vector<std::array<int, 3>>& triangles, std::vecto
     }
     if (live.empty())
         return;
-    Merger merger(triangles, live);
+    Merger merger(triangles, live, apart && apart->size() ? apart : nullptr);
     const int nt = merger.triangleCount();
     Dsu dsu(nt);
     for (int h = 0; h < 3 * nt; ++h)
@@ -360,6 +364,21 @@ void mergeTriangles(const std::vector<std::array<int, 3>>& triangles, std::vecto
         regions[r].triangles.reserve(members[r].size());
         for (int t : members[r])
             regions[r].triangles.push_back(merger.inputTriangle(t));
+    }
+    if (apart && apart->size()) {
+        // An edge kept apart that ends inside the region would leave a slit
+        // in its loop; the region is merged across it as before instead.
+        for (const MergedLoop& r : regions) {
+            FlatMap<char> seen;
+            for (size_t i = 0; i < r.v.size(); ++i)
+                if (!r.bridge[i])
+                    seen.emplace(directedKey(r.v[i], r.v[(i + 1) % r.v.size()]), 1);
+            for (size_t i = 0; i < r.v.size(); ++i)
+                if (!r.bridge[i] && seen.count(directedKey(r.v[(i + 1) % r.v.size()], r.v[i]))) {
+                    mergeTriangles(triangles, regions, nullptr);
+                    return;
+                }
+        }
     }
 }
 
