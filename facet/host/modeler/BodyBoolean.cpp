@@ -316,6 +316,8 @@ private:
     void decidePassive(int side);
     void buildOutput();
     void dropSlivers();
+    // Drops the sliver's path from the one face across it, if that can be done cleanly.
+    bool dropPath(size_t sliver, int x, int y, const std::vector<int>& path);
     void buildEntities();
     void splitFans(size_t newEdges);
     void validate();
@@ -1390,8 +1392,16 @@ void Engine::dropSlivers()
                     break;
                 }
         }
-        if (!across)
-            continue;  // a kept face of the receiving body: left to the checks
+        if (!across) {
+            // Across the long edge lies a face of the receiving body that
+            // stays as it is; the face across the path gives its points up
+            // instead, running straight from x to y.
+            if (dropPath(fi, x, y, path)) {
+                m_out.erase(m_out.begin() + static_cast<long>(fi));
+                --fi;
+            }
+            continue;
+        }
         OutFace& g = *across;
         g.v.insert(g.v.begin() + static_cast<long>(at) + 1, path.begin(), path.end());
         g.bridge.insert(g.bridge.begin() + static_cast<long>(at) + 1, path.size(), 0);
@@ -1400,6 +1410,72 @@ void Engine::dropSlivers()
         m_out.erase(m_out.begin() + static_cast<long>(fi));
         --fi;
     }
+}
+
+bool Engine::dropPath(size_t sliver, int x, int y, const std::vector<int>& path)
+{
+    // The path runs y -> p1 ... -> pk -> x in the sliver; the face across it
+    // runs x -> pk ... -> p1 -> y. Its points must be new ones that no other
+    // face uses, so that leaving them out leaves no face with a point on its
+    // edge; points of the receiving body may be corners of its kept faces.
+    for (int p : path)
+        if (m_vside[p] == 0)
+            return false;
+    OutFace* g = nullptr;
+    size_t at = 0;
+    for (size_t gi = 0; gi < m_out.size(); ++gi) {
+        if (gi == sliver)
+            continue;
+        const OutFace& h = m_out[gi];
+        for (size_t j = 0; j < h.v.size(); ++j)
+            for (int p : path)
+                if (h.v[j] == p) {
+                    if (g && g != &m_out[gi])
+                        return false;
+                    g = &m_out[gi];
+                }
+    }
+    if (!g)
+        return false;
+    const size_t n = g->v.size(), k = path.size();
+    if (n < k + 3)
+        return false;
+    bool found = false;
+    for (size_t j = 0; j < n && !found; ++j)
+        if (g->v[j] == x)
+            found = true, at = j;
+    if (!found)
+        return false;
+    // The run x, pk, ..., p1, y, without bridges, each path point once.
+    for (size_t i = 0; i <= k; ++i) {
+        const size_t j = (at + i) % n;
+        if (g->bridge[j])
+            return false;
+        const int want = i < k ? path[k - 1 - i] : y;
+        if (g->v[(j + 1) % n] != want)
+            return false;
+    }
+    size_t times = 0;
+    for (int v : g->v)
+        for (int p : path)
+            times += v == p;
+    if (times != k)
+        return false;
+    OutFace r = *g;
+    r.v.clear();
+    r.bridge.clear();
+    r.source.clear();
+    for (size_t i = 0; i < n; ++i) {
+        const size_t j = (at + i) % n;
+        if (i >= 1 && i <= k)
+            continue;  // a path point
+        r.v.push_back(g->v[j]);
+        r.bridge.push_back(g->bridge[j]);
+        r.source.push_back(g->source[j]);
+    }
+    r.tris.clear();  // its edge is straight now
+    *g = std::move(r);
+    return true;
 }
 
 void Engine::buildEntities()

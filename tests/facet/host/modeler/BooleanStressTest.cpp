@@ -390,6 +390,28 @@ TEST(ModelerBooleanStress, CoplanarFacesOfADifferenceLeaveNoFin)
         }
 }
 
+TEST(ModelerBooleanStress, FlatPieceAlongAnEdgeOfAnUnchangedFace)
+{
+    // A slanted face of the square prism runs through the box's top edge at
+    // z = 2: the box's front face keeps a flat piece along that edge, whose
+    // long edge borders the top face, which stays as it is. The prism face
+    // across the piece's other edges now runs straight along the edge, and
+    // the piece is dropped; both Booleans were refused.
+    const Body a = Body::box(Point3d(2, 1, 0.5), Vector3d(1.5, 2.5, 1.5));
+    const Body b = Body::cylinder(Line3d(Point3d(1, 0, 1.5), Point3d(4, 0, 1.5)), 1.5, 4);
+    const double ab = convexIntersection({&a, &b});
+    ASSERT_GT(ab, 0.0);
+    for (char op : {'+', '-', '*'}) {
+        Body r(a);
+        ASSERT_NO_THROW(op == '+' ? r += b : (op == '-' ? r -= b : r *= b)) << op;
+        EXPECT_TRUE(r.isValid(3)) << op;
+        const double expected = op == '+' ? a.volume() + b.volume() - ab : (op == '-' ? a.volume() - ab : ab);
+        EXPECT_NEAR(r.volume(), expected, 1e-9 * (1.0 + expected)) << op;
+        for (Face* f = r.faceList(); f; f = f->next())
+            EXPECT_GT(f->area(), 1e-6) << op;
+    }
+}
+
 TEST(ModelerBooleanStress, RandomConvexPairsAndTheirResults)
 {
     // KIV_STRESS_SEED runs another sequence.
