@@ -328,6 +328,12 @@ private:
     void remember(Face* f, const std::vector<int>& loopIds, const std::vector<std::array<int, 3>>& tris,
                   std::vector<int>& posOf);
 
+    // The classification element of a candidate face's half-edge (null when none).
+    const int* elementAt(Edge* e, int side)
+    {
+        return m_edgeElem[side].find(directedKey(rep(idOf(e->vertex(), side)), rep(idOf(e->next()->vertex(), side))));
+    }
+
     signed char keepClass(int side, signed char cls) const { return keeps(m_op, side, cls) ? 1 : 0; }
 
     Body& m_a;
@@ -978,7 +984,7 @@ void Engine::decidePassive(int s)
                     return true;
                 Face* g = p->face();
                 if (candOf.count(g)) {
-                    const int* it = m_edgeElem[s].find(directedKey(rep(idOf(p->vertex(), s)), rep(idOf(p->next()->vertex(), s))));
+                    const int* it = elementAt(p, s);
                     if (it && m_elemKeep[s][*it] != keep)
                         throw eInternalError;
                     return true;
@@ -1038,7 +1044,7 @@ void Engine::decidePassive(int s)
                     return true;
                 Face* g = p->face();
                 if (candOf.count(g)) {
-                    const int* it = m_edgeElem[s].find(directedKey(rep(idOf(p->vertex(), s)), rep(idOf(p->next()->vertex(), s))));
+                    const int* it = elementAt(p, s);
                     if (it && cls == kUnknown)
                         cls = m_elemKeep[s][*it] == m_defaultKeep[s] ? kOutside : kInside;
                     return true;
